@@ -9,33 +9,33 @@ namespace pordex::ui {
 // A window's controls are declared as data, in declaration order (the control's number is its
 // position, from 1), and the framework builds the widgets from the list.
 enum class ControlKind {
-    Prompt,    // a static label
-    String,    // a display string bound to a variable (read-only)
-    Entry,     // an entry bound to a field, with a picture
-    Spin,      // a spin box stepping through `values` ("a|b|c") and writing into its field
-    TextBox,   // a multi-line entry bound to a text field
-    Button,    // a push button (text) or an icon button (icon, no text)
-    Group,     // a group box
-    Sheet,     // a tab sheet
-    Tab,       // one tab of the sheet declared before it
-    List,      // a list bound to a file and key
-    Image,     // a picture
-    Check,     // a check box
+    Prompt,   // a static label
+    String,   // a display string bound to a variable (read-only)
+    Entry,    // an entry bound to a field, with a picture
+    Spin,     // a spin box stepping through `values` ("a|b|c") and writing into its field
+    TextBox,  // a multi-line entry bound to a text field
+    Button,   // a push button (text) or an icon button (icon, no text)
+    Group,    // a group box
+    Sheet,    // a tab sheet
+    Tab,      // one tab of the sheet declared before it
+    List,     // a list bound to a file and key
+    Image,    // a picture
+    Check,    // a check box
 };
 
 enum class Color { Default, Red, Blue, Purple, Green, Olive, Maroon, Navy, Gray };
 
 struct ControlDecl {
     ControlKind kind;
-    std::string_view name;  // the object name: "?REW:N_SC_A", "?OK", "?BUTTON7"
-    std::string_view text;  // caption or label text (UTF-8)
+    std::string_view name{};  // the object name: "?REW:N_SC_A", "?OK", "?BUTTON7"
+    std::string_view text{};  // caption or label text (UTF-8)
     int x = 0, y = 0;
-    int w = -1, h = -1;            // dialog units; -1: the default for the kind and picture
-    std::string_view use;          // bound variable: "REW:N_SC_A", "MES_REW"; empty if none
-    std::string_view picture;      // "s20", "n09b", "n18.2b", "D6b" ...
-    std::string_view values;       // spin values "01|02|03"
-    std::vector<std::string_view> tooltip;  // one entry per line
-    std::string_view icon;         // resource path of a button icon
+    int w = -1, h = -1;          // dialog units; -1: the default for the kind and picture
+    std::string_view use{};      // bound variable: "REW:N_SC_A", "MES_REW"; empty if none
+    std::string_view picture{};  // "s20", "n09b", "n18.2b", "D6b" ...
+    std::string_view values{};   // spin values "01|02|03"
+    std::vector<std::string_view> tooltip{};  // one entry per line
+    std::string_view icon{};                  // resource path of a button icon
     Color color = Color::Default;
     bool bold = false;
     int fontSize = 0;  // points; 0: the window's font
