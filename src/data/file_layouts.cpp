@@ -11,8 +11,8 @@ using files::KeyDesc;
 
 // Every key of the program has one ascending component; all are NOCASE.
 constexpr KeyDesc key(std::string_view name, std::string_view description, std::size_t field,
-                      bool unique) {
-    return KeyDesc{name, description, field, unique, true, true};
+                      bool unique, int thenField = -1, bool thenDescending = false) {
+    return KeyDesc{name, description, field, unique, true, true, thenField, thenDescending};
 }
 
 constexpr FieldDesc prpFields[] = {F(PrpRecord, T)};
@@ -58,7 +58,8 @@ constexpr FieldDesc rewFields[] = {
     F(RewRecord, P107_1),  F(RewRecord, P107_2),  F(RewRecord, P107_3),   F(RewRecord, P108),
     F(RewRecord, P109_1),  F(RewRecord, P109_2),  F(RewRecord, P109_3),   F(RewRecord, P110),
     F(RewRecord, N_D)};
-constexpr KeyDesc rewKeys[] = {key("KEY_4", "Rew:key_4", 25, false)};
+// The journal lists orders of one date from the highest document number down.
+constexpr KeyDesc rewKeys[] = {key("KEY_4", "Rew:key_4", 25, false, 1, true)};
 
 #undef F
 

@@ -27,6 +27,9 @@ struct KeyDesc {
     bool unique;
     bool opt;     // zero or blank values are not entered in the key
     bool nocase;  // text compares without regard to case
+    // Order within equal key values (before file order): a field index, or -1 for none.
+    int thenField = -1;
+    bool thenDescending = false;
 };
 
 struct FileDesc {
