@@ -6,6 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <unordered_map>
+#include <utility>
 
 namespace pordex {
 namespace {
@@ -94,23 +95,53 @@ std::string utf8ToCp1251(std::string_view utf8) {
     return out;
 }
 
+namespace {
+
+// Upper- and lower-case pairs of the code page beyond the two contiguous runs
+// (A-Z/a-z and А-Я/а-я): Ђђ Ѓѓ Љљ Њњ Ќќ Ћћ Џџ Ўў Јј Ґґ Ёё Єє Її Іі Ѕѕ.
+constexpr std::pair<unsigned char, unsigned char> kOtherPairs[] = {
+    {0x80, 0x90}, {0x81, 0x83}, {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8D, 0x9D},
+    {0x8E, 0x9E}, {0x8F, 0x9F}, {0xA1, 0xA2}, {0xA3, 0xBC}, {0xA5, 0xB4},
+    {0xA8, 0xB8}, {0xAA, 0xBA}, {0xAF, 0xBF}, {0xB2, 0xB3}, {0xBD, 0xBE},
+};
+
+struct CaseTables {
+    std::array<unsigned char, 256> upper{};
+    std::array<unsigned char, 256> lower{};
+
+    constexpr CaseTables() {
+        for (int b = 0; b < 256; ++b) upper[b] = lower[b] = static_cast<unsigned char>(b);
+        auto pair = [this](int up, int low) {
+            upper[low] = static_cast<unsigned char>(up);
+            lower[up] = static_cast<unsigned char>(low);
+        };
+        for (int b = 'A'; b <= 'Z'; ++b) pair(b, b + 32);
+        for (int b = 0xC0; b <= 0xDF; ++b) pair(b, b + 32);
+        for (auto [up, low] : kOtherPairs) pair(up, low);
+    }
+};
+
+constexpr CaseTables kCase;
+
+}  // namespace
+
 unsigned char cp1251Upper(unsigned char c) {
-    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
-    if (c >= 0xE0) return static_cast<unsigned char>(c - 32);  // а..я -> А..Я
-    if (c == 0xB8) return 0xA8;                                // ё -> Ё
-    return c;
+    return kCase.upper[c];
 }
 
 unsigned char cp1251Lower(unsigned char c) {
-    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDF) return static_cast<unsigned char>(c + 32);
-    if (c == 0xA8) return 0xB8;
-    return c;
+    return kCase.lower[c];
 }
 
 std::string cp1251ToUpper(std::string_view cp1251) {
     std::string out(cp1251);
     for (char& ch : out) ch = static_cast<char>(cp1251Upper(static_cast<unsigned char>(ch)));
+    return out;
+}
+
+std::string cp1251ToLower(std::string_view cp1251) {
+    std::string out(cp1251);
+    for (char& ch : out) ch = static_cast<char>(cp1251Lower(static_cast<unsigned char>(ch)));
     return out;
 }
 
