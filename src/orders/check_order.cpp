@@ -1,12 +1,13 @@
 #include "orders/check_order.h"
 
 #include <cmath>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "orders/account_key.h"
 #include "orders/order_numbers.h"
 #include "orders/purpose_text.h"
-#include "platform/runtime/codec.h"
 
 namespace pordex {
 namespace {
