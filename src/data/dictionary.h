@@ -77,8 +77,7 @@ class Dictionary {
     template <class R>
     RelationManager<R>& relate();
 
-    // Follows the set-up and tear-down step by step ("create REW", "init REW", "kill REW" ...);
-    // for tests.
+    // Follows the set-up and tear-down file by file: ("init", "REW") ... ("kill", "PRP").
     using Trace = std::function<void(std::string_view step, std::string_view label)>;
     void setTrace(Trace trace) { trace_ = std::move(trace); }
 

@@ -106,10 +106,12 @@ class RecordFile {
 
     // Changes. Each is one transaction; false after the message has been shown.
     bool insert(const void* record, RowId* id = nullptr);
-    // Adds `count` records laid end to end, all in one transaction: all or none.
-    bool insertAll(const void* records, std::size_t count);
+    // Adds `count` records laid end to end, all in one transaction: all or none. On failure
+    // `failedAt` gets the number of the record that was refused (from 0).
+    bool insertAll(const void* records, std::size_t count, std::size_t* failedAt = nullptr,
+                   RowId* lastId = nullptr);
     // Replaces the whole content by `count` records in one transaction.
-    bool replaceAll(const void* records, std::size_t count);
+    bool replaceAll(const void* records, std::size_t count, std::size_t* failedAt = nullptr);
     bool update(RowId id, const void* record);
     bool remove(RowId id);
 
@@ -134,8 +136,13 @@ class RecordFile {
     // The file name the messages show.
     std::string displayName() const;
 
+    struct Impl;  // the connection and its statements
+
   private:
-    struct Impl;
+    bool writeRecords(const void* records, std::size_t count, bool replace, std::size_t* failedAt,
+                      RowId* lastId);
+    void readFailed(int rc, std::string text = {});
+
     const FileDesc& desc_;
     ErrorManager& errors_;
     ErrorStatus* status_;
