@@ -27,7 +27,7 @@ struct Str {
     // Windows-1251 bytes, cut at N, padded with blanks.
     void assignRaw(std::string_view cp1251) {
         const std::size_t n = std::min(cp1251.size(), N);
-        std::memcpy(bytes, cp1251.data(), n);
+        std::copy_n(cp1251.data(), n, bytes);  // an empty view may have no data: no memcpy
         std::memset(bytes + n, ' ', N - n);
     }
     void assign(std::string_view utf8) { assignRaw(utf8ToCp1251(utf8)); }
