@@ -356,6 +356,29 @@ TEST(Picture, WrittenValuesReadBack) {
     }
 }
 
+// Typed junk never breaks the reader, and whatever it accepts fits the field it was typed in.
+TEST(Picture, AcceptedInputAlwaysFitsItsField) {
+    const char* pieces[] = {"0",    "1",  "5", "9",    "12",   "123",         "2005",
+                            ",",    ".",  " ", "-",    "+",    "/",           "\xC2\xA0",
+                            "июля", "г.", "e", "\xFF", "\xD0", "999999999999"};
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<int> count(0, 8);
+    int accepted = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::string text;
+        for (int k = count(rng); k > 0; --k) text += pieces[piece(rng)];
+        for (const char* p : {"n18.2b", "n_5", "n09", "n2", "d6", "d12", "D4"}) {
+            const auto v = parseValue(pic(p), text);
+            if (!v) continue;
+            ++accepted;
+            EXPECT_EQ(formatValue(pic(p), *v).find('#'), std::string::npos)
+                << p << " \"" << text << "\" -> " << *v;
+        }
+    }
+    EXPECT_GT(accepted, 1000);
+}
+
 TEST(Decimal, RoundsAsTheNumberReads) {
     struct Case {
         double value;
