@@ -111,12 +111,16 @@ constexpr BandText texts[] = {
     {"М.П.", {49, 530}, {"Courier", 12, false}},
 };
 
+// The bank form's grid. A few segments of the form's description stop 1 to 3 points short of, or
+// run 1 point past, the line they meet (the corners of the form-code box, the cells of "Вид оп.",
+// "Наз.пл." and "Код", the line above the recipient's name); here they end on that line, so
+// every cell of the printed grid is closed.
 constexpr BandLine lines[] = {
     // Horizontal.
-    {401, 32, 453, 32},
+    {401, 32, 452, 32},
     {26, 46, 130, 46},
     {147, 46, 245, 46},
-    {401, 49, 453, 49},
+    {401, 49, 452, 49},
     {423, 72, 449, 72},
     {352, 91, 412, 91},
     {423, 95, 449, 95},
@@ -128,12 +132,12 @@ constexpr BandLine lines[] = {
     {239, 254, 285, 254},
     {17, 277, 469, 277},
     {239, 294, 285, 294},
-    {20, 317, 282, 317},
+    {20, 317, 285, 317},
     {20, 334, 239, 334},
-    {242, 337, 478, 337},
-    {242, 357, 283, 357},
+    {239, 337, 478, 337},
+    {239, 357, 285, 357},
     {346, 360, 401, 360},
-    {242, 377, 283, 377},
+    {239, 377, 285, 377},
     {346, 377, 401, 377},
     {23, 398, 478, 398},
     {23, 418, 478, 418},
@@ -141,7 +145,7 @@ constexpr BandLine lines[] = {
     {155, 527, 319, 527},
     {155, 565, 319, 565},
     // Vertical.
-    {69, 107, 69, 145},
+    {69, 107, 69, 144},
     {118, 144, 118, 161},
     {118, 317, 118, 334},
     {150, 398, 150, 418},
