@@ -98,8 +98,7 @@ PreviewWindow::PreviewWindow(QWidget* caller, const ReportLayout& layout,
 
     auto* tools = new QToolBar(this);
     tools->setObjectName(QStringLiteral("PreviewTools"));
-    auto* printNow =
-        tools->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton), caption("Print"));
+    auto* printNow = tools->addAction(caption("Print"));
     printNow->setObjectName(QStringLiteral("PrintButton"));
     connect(printNow, &QAction::triggered, this, [this] { print(false); });
     auto* exitNow = tools->addAction(caption("Exit without printing"));
