@@ -1,5 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
 #include "data/dictionary.h"
 #include "platform/files/error_manager.h"
 #include "platform/runtime/types.h"
@@ -33,6 +38,9 @@ class WindowThread {
     BYTE GlobalResponse = 0;
     LONG VCRRequest = 0;
     Dictionary dct;
+    // The update forms' history copies (the field-history key), one record per file label;
+    // refreshed by each OK of a form on this thread.
+    std::map<std::string, std::vector<std::byte>, std::less<>> history;
 
   private:
     Kind kind_;
