@@ -230,7 +230,7 @@ TEST_F(RecordFileTest, ZeroAndBlankValuesAreStoredButOutsideTheirKey) {
     EXPECT_EQ(readAll(kbp, Order::file()).size(), 4u);
     std::vector<SHORT> keyed;
     for (const Row& r : readAll(kbp, Order::byKey(0)))
-        keyed.push_back(recordOf<KbpRecord>(r).NOMER);
+        keyed.push_back(SHORT{recordOf<KbpRecord>(r).NOMER});
     EXPECT_EQ(keyed, (std::vector<SHORT>{2, 5}));
     KbpRecord out;
     k.NOMER = 0;
@@ -312,7 +312,8 @@ TEST_F(RecordFileTest, FileOrderIsTheOrderOfAddingAlsoAfterDeletes) {
     k.NOMER = 20;
     ASSERT_TRUE(f.insert(&k));
     std::vector<SHORT> order;
-    for (const Row& r : readAll(f, Order::file())) order.push_back(recordOf<KbpRecord>(r).NOMER);
+    for (const Row& r : readAll(f, Order::file()))
+        order.push_back(SHORT{recordOf<KbpRecord>(r).NOMER});
     EXPECT_EQ(order, (std::vector<SHORT>{9, 7, 6, 20}));
     EXPECT_EQ(f.count(), 4);
     // A record deleted meanwhile cannot be deleted or changed again; the user is told.
