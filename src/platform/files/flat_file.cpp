@@ -33,8 +33,10 @@ FlatResult importFlat(RecordFile& file, const std::filesystem::path& flat, FlatM
     const bool ok = mode == FlatMode::Replace ? file.replaceAll(data.data(), count, &failedAt)
                                               : file.insertAll(data.data(), count, &failedAt);
     if (!ok) {
-        r.message = "Запись " + std::to_string(failedAt + 1) + " файла " + flat.string() +
-                    " не принята (" + file.lastErrorText() + "); ничего не загружено.";
+        r.message = failedAt < count
+                        ? "Запись " + std::to_string(failedAt + 1) + " файла " + flat.string() +
+                              " не принята (" + file.lastErrorText() + "); ничего не загружено."
+                        : "Файл " + flat.string() + " не загружен (" + file.lastErrorText() + ").";
         return r;
     }
     r.ok = true;

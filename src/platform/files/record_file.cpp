@@ -761,8 +761,10 @@ bool RecordFile::writeRecords(const void* records, std::size_t count, bool repla
     c.rc = beginWrite(*impl_);
     if (c.rc == SQLITE_OK && replace) c.rc = impl_->exec("DELETE FROM " + sql::quote(desc_.label));
     const auto* base = static_cast<const std::byte*>(records);
-    for (; c.rc == SQLITE_OK && at < count; ++at)
+    for (; c.rc == SQLITE_OK && at < count; ++at) {
         c = insertRow(*impl_, desc_, base + at * desc_.recordSize, lastId);
+        if (c.rc != SQLITE_OK) break;  // `at` names the refused record
+    }
     if (c.rc == SQLITE_OK) {
         c.rc = commitWrite(*impl_);
         if (c.rc == SQLITE_OK) {
@@ -771,7 +773,6 @@ bool RecordFile::writeRecords(const void* records, std::size_t count, bool repla
             return true;
         }
     } else {
-        --at;
         impl_->rollback();
     }
     if (failedAt) *failedAt = at;
