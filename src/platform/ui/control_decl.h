@@ -21,9 +21,26 @@ enum class ControlKind {
     List,     // a list bound to a file and key
     Image,    // a picture
     Check,    // a check box
+    Menu,     // a menu of the window's menu bar
+    Item,     // an item of the menu declared before it (text "-": a separator)
 };
 
 enum class Color { Default, Red, Blue, Purple, Green, Olive, Maroon, Navy, Gray };
+
+enum class Align { Left, Right, Center };
+
+// One column of a list: a field of the list's file shown in a picture ("s40" on a wider text
+// shows its first 40 characters), width in dialog units, the data's and the header's alignment,
+// and an indent in dialog units from the aligned edge.
+struct ColumnDecl {
+    std::string_view header{};
+    std::string_view field{};  // "KBP:NOMER"
+    std::string_view picture{};
+    int width = 40;
+    Align align = Align::Left;
+    int indent = 0;
+    Align headerAlign = Align::Left;
+};
 
 struct ControlDecl {
     ControlKind kind;
@@ -40,7 +57,13 @@ struct ControlDecl {
     bool bold = false;
     int fontSize = 0;  // points; 0: the window's font
     bool hidden = false;
-    bool parentSheet = false;  // lies on the single-tab sheet declared before it
+    bool parentSheet = false;   // lies on the single-tab sheet declared before it
+    std::string_view status{};  // status-bar text of a menu item or a list
+    bool password = false;      // an entry that masks what is typed
+    // Lists: `use` names the file ("KBP"), `key` the key ("KEY_1"; empty: file order).
+    std::string_view key{};
+    std::vector<ColumnDecl> columns{};
+    bool locator = false;  // a step locator on the key's field
 };
 
 }  // namespace pordex::ui
