@@ -82,7 +82,6 @@ void UpdateRewLogic::open() {
     dct_.Relate.POL.open();
     dct_.Relate.REW.open();
     open_ = true;
-    if (request_ == Insert) dct_.Access.REW.prime();
 }
 
 void UpdateRewLogic::opened() {
@@ -186,19 +185,6 @@ void UpdateRewLogic::complete() {
     if (dct_.Access.REW.count() == 0) rew.PRI = 1;
     rew.DDD = 99999 - rew.D_DOK;
     g_.K_POL = 0;
-}
-
-bool UpdateRewLogic::save() {
-    switch (request_) {
-        case Insert:
-            return dct_.Access.REW.insert();
-        case Change:
-            return dct_.Access.REW.update();
-        case Delete:
-            return dct_.Access.REW.deleteRecord();
-        default:
-            return false;
-    }
 }
 
 void UpdateRewLogic::cancel() {

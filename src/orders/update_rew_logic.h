@@ -24,8 +24,8 @@ class UpdateRewLogic {
     // The window's title: "Добавить???", "Изменить???" or "Удалить???".
     std::string_view title() const;
 
-    // Opening: registers the seven files the form works with and, for an insert, primes a new
-    // empty order marked "N". The order to change or delete is the one the caller left current.
+    // Opening: registers the seven files the form works with. The order is the thread's REW
+    // buffer: a new one primed by the framework, or the one the caller left current.
     void open();
     // After the opening reset: no control switch, no selection, no message.
     void opened();
@@ -44,10 +44,9 @@ class UpdateRewLogic {
     // OK: the checks in save mode unless deleting or control is off. After a pass the caller
     // completes and saves; after a failure the form stays open with the check's message.
     CheckResult okPressed(OrderReferences& refs);
-    // Before the order is saved: the journal's key (99999 minus the document date) and marks.
+    // Before the framework saves the order: the journal's key (99999 minus the document date)
+    // and the marks.
     void complete();
-    // Inserts, writes back or deletes the order by the request; false after the file's message.
-    bool save();
     // "Закрыть".
     void cancel();
 
@@ -58,7 +57,8 @@ class UpdateRewLogic {
     // "Снять контроль" / "Восстановить контроль".
     void controlOff();
     void controlOn();
-    // "Скопировать": stores a copy of the order under a new number and goes on with the copy.
+    // "Скопировать": stores a copy of the order under a new number and goes on with the copy,
+    // which becomes the current record (a change written back on OK lands on the copy).
     void copyOrder();
 
     Dictionary& dct() { return dct_; }
