@@ -156,8 +156,12 @@ std::optional<Failure> runChain(RewRecord& rew, OrderReferences& refs, Globals& 
         if (auto f = checkRecipientAccount(rew, refs, recipientMco)) return f;
 
     if (rew.SORT > 6) return Failure{kBadPriority, &signals::shortThreeTone, "?REW:SORT"};
-    if (!rew.NDS.blank() && !signedNumber(rew.NDS.raw()))
-        return Failure{{}, &signals::shortThreeTone, "?REW:NDS"};
+    // A rate is a number of at least 0, or -1 for "no VAT phrase": a rate such as -5 would
+    // print a negative VAT amount in the purpose.
+    if (!rew.NDS.blank()) {
+        const auto rate = signedNumber(rew.NDS.raw());
+        if (!rate || *rate < -1) return Failure{{}, &signals::shortThreeTone, "?REW:NDS"};
+    }
     if (auto f = checkRequired(rew)) return f;
 
     applyVatPhrase(rew.NAME, rew.NDS, rew.SUMMA);

@@ -187,6 +187,8 @@ INSTANTIATE_TEST_SUITE_P(
                  signals::shortThreeTone, "?REW:NDS"},
         FailCase{"VatRateMinusAfter", [](RewRecord& r) { r.NDS = "1-"; }, "",
                  signals::shortThreeTone, "?REW:NDS"},
+        FailCase{"VatRateNegative", [](RewRecord& r) { r.NDS = "-5"; }, "",
+                 signals::shortThreeTone, "?REW:NDS"},
         FailCase{"NoRecipientAccount", [](RewRecord& r) { r.N_SC_B.clear(); }, "",
                  signals::highBeep, "?REW:N_SC_B"},
         FailCase{"NoPriority", [](RewRecord& r) { r.SORT = 0; }, "", signals::highBeep,
