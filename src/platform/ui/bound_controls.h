@@ -68,6 +68,7 @@ class ValueSpin : public QAbstractSpinBox, public BoundControl {
     void stepBy(int steps) override;
     const std::vector<std::string>& values() const { return values_; }
     int index() const { return index_; }
+    StepEnabled stepEnabled() const override;
 
   signals:
     // A value was chosen with the arrows, or typed and accepted.
@@ -75,7 +76,6 @@ class ValueSpin : public QAbstractSpinBox, public BoundControl {
     void doubleClicked();
 
   protected:
-    StepEnabled stepEnabled() const override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
   private:

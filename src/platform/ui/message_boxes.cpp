@@ -37,7 +37,9 @@ bool fatalPending() {
 
 void MessageBoxPresenter::present(const files::ErrorReport& report) {
     const bool isFatal = report.kind == files::ErrorKind::Fatal;
-    QWidget* parent = QApplication::activeWindow();
+    // On the window the user works in (the one whose operation failed).
+    QWidget* parent = WindowProcedure::current();
+    if (!parent) parent = QApplication::activeWindow();
     auto* box = new QMessageBox(isFatal ? QMessageBox::Critical : QMessageBox::Warning,
                                 qs(report.title), qs(report.text), QMessageBox::Ok, parent);
     box->setObjectName(isFatal ? QStringLiteral("fatalMessage") : QStringLiteral("noticeMessage"));

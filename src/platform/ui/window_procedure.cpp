@@ -56,6 +56,11 @@ std::vector<WindowProcedure*>& registry() {
     return windows;
 }
 
+QPointer<WindowProcedure>& currentWindow() {
+    static QPointer<WindowProcedure> w;
+    return w;
+}
+
 std::function<QPoint()>& originProvider() {
     static std::function<QPoint()> provider;
     return provider;
@@ -172,6 +177,7 @@ void WindowProcedure::run(Done done) {
     reset(true);
     restorePlacement();
     opened_ = true;
+    currentWindow() = this;
     if (caller_) {
         open();  // window-modal on the caller, no event loop of its own
     } else {
@@ -198,6 +204,7 @@ void WindowProcedure::finish() {
     else
         errors.setProcedureName();
     thread_->GlobalResponse = response_;
+    if (currentWindow() == this) currentWindow() = caller_;
     const BYTE response = response_;
     hide();
     setResult(response);
@@ -206,6 +213,18 @@ void WindowProcedure::finish() {
     emit ended(response);
     if (done) done(response);
     deleteLater();
+}
+
+WindowProcedure* WindowProcedure::current() {
+    WindowProcedure* w = currentWindow();
+    if (!w) {
+        // After the current one closed with no caller: the last one opened still open.
+        for (WindowProcedure* x : registry())
+            if (x->opened_ && !x->closing_) w = x;
+    }
+    // A window whose nested window runs is blocked: the nested one is where the user is.
+    while (w && w->nested_ && w->nested_->opened_ && !w->nested_->closing_) w = w->nested_;
+    return w;
 }
 
 std::vector<WindowProcedure*> WindowProcedure::liveWindows() {
@@ -712,8 +731,10 @@ void WindowProcedure::reject() {
 void WindowProcedure::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     // The error manager names the window the user works in.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && opened_ && !closing_)
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && opened_ && !closing_) {
         files::globalErrors().setProcedureName(decl_.procedure);
+        currentWindow() = this;
+    }
 }
 
 }  // namespace pordex::ui

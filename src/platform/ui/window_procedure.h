@@ -141,6 +141,9 @@ class WindowProcedure : public QDialog {
     void runNested(WindowProcedure* window, BYTE request, Done done = {});
     WindowProcedure* nestedWindow() const { return nested_; }
 
+    // The window the user works in: the last one opened or activated that is still open.
+    static WindowProcedure* current();
+
     // The windows alive, and ending all of them (the end of the program).
     static std::vector<WindowProcedure*> liveWindows();
     static void closeAll();
