@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -215,6 +216,11 @@ TEST_F(PreviewTest, PrintsThroughThePrinterDialogAndCloses) {
     EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Печать"));
     EXPECT_EQ(dialog->printRange(), QAbstractPrintDialog::CurrentPage);
+    // Qt's own dialog speaks Russian.
+    QStringList buttons;
+    for (auto* b : dialog->findChildren<QPushButton*>()) buttons << b->text().remove(u'&');
+    EXPECT_TRUE(buttons.contains(QStringLiteral("Печать"))) << buttons.join(u',').toStdString();
+    EXPECT_TRUE(buttons.contains(QStringLiteral("Отмена"))) << buttons.join(u',').toStdString();
     // The machine has no printer: the user prints to a file.
     auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
     ASSERT_NE(file, nullptr);
