@@ -188,6 +188,15 @@ void ValueSpin::mouseDoubleClickEvent(QMouseEvent* e) {
     emit doubleClicked();
 }
 
+void ValueSpin::keyPressEvent(QKeyEvent* e) {
+    // Enter completes a typed value. The spin box's own handling of Enter marks the text as not
+    // typed, so without this the value would be dropped at the next display.
+    if (values_.empty() && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+        lineEdit()->isModified())
+        emit accepted();
+    QAbstractSpinBox::keyPressEvent(e);
+}
+
 // ---------------------------------------------------------------- TextBoxControl
 
 TextBoxControl::TextBoxControl(FieldRef field, QWidget* parent)

@@ -77,6 +77,7 @@ class ValueSpin : public QAbstractSpinBox, public BoundControl {
 
   protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
   private:
     int findIndex() const;
