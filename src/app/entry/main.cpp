@@ -1,6 +1,10 @@
-#include <cstdio>
+#include <QApplication>
 
-int main() {
-    std::puts("pordex: the program's windows are not built yet.");
-    return 0;
+#include "app/ui/program.h"
+#include "platform/ui/settings_store.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("pordex"));
+    return pordex::app::runProgram(pordex::ui::defaultSettingsPath());
 }

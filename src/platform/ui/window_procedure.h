@@ -106,6 +106,8 @@ class WindowProcedure : public QDialog {
     QAction* menuItem(std::string_view name) const;
     QAction* menuItem(int number) const;
     const std::vector<Control>& controls() const { return controls_; }
+    QWidget* clientArea() const;
+    QMenuBar* windowMenuBar() const { return menuBar_; }
     template <class W>
     W* controlAs(std::string_view name) const {
         return qobject_cast<W*>(control(name));
@@ -175,9 +177,6 @@ class WindowProcedure : public QDialog {
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-    QWidget* clientArea() const;
-    QMenuBar* windowMenuBar() const { return menuBar_; }
 
   private:
     void build();

@@ -1,0 +1,10 @@
+#include "app/shell_variables.h"
+
+namespace pordex::app {
+
+ShellVariables& shellVariables() {
+    static ShellVariables v;
+    return v;
+}
+
+}  // namespace pordex::app
