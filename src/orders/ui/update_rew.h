@@ -2,14 +2,18 @@
 
 #include <memory>
 
+#include <string_view>
+
 #include "data/window_thread.h"
-#include "orders/check_order.h"
-#include "orders/update_rew_logic.h"
 #include "platform/ui/update_form.h"
 
 namespace pordex {
 
+// Declared only: the checks' header must not follow Qt's headers (its `signals` namespace meets
+// Qt's keyword macro), and windows that open this form include Qt first.
 class DictionaryReferences;
+class UpdateRewLogic;
+struct CheckResult;
 
 // The payment-order form: one REW record entered, changed or deleted, with the buttons of the
 // daily work. The form's decisions are UpdateRewLogic's; this window shows them: the message
@@ -33,6 +37,7 @@ class UpdateRewWindow : public ui::UpdateForm {
     bool completion() override;
     void kill() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     // What a run of the checks asks the window to show: the signal, the focus, the OK button.
@@ -40,6 +45,7 @@ class UpdateRewWindow : public ui::UpdateForm {
     void showState();
     void print();
     void startCalculator();
+    void fitEntries();
 
     std::unique_ptr<UpdateRewLogic> logic_;
     std::unique_ptr<DictionaryReferences> refs_;
