@@ -71,8 +71,8 @@ TEST_F(UpdateRewLogicTest, NewOrderIsPrimedMarkedAndNumberedAfterTheRecords) {
     EXPECT_EQ(rew().N_DOK.raw(), "12   ");
     EXPECT_EQ(rew().N_D.raw(), "N");
     EXPECT_TRUE(rew().N_SC_A.blank());
-    EXPECT_EQ(rew().SUMMA, 0.0);
-    EXPECT_EQ(rew().D_DOK, 0);  // no date is primed
+    EXPECT_EQ(+rew().SUMMA, 0.0);
+    EXPECT_EQ(+rew().D_DOK, 0);  // no date is primed
     EXPECT_FALSE(f.okVisible);
     EXPECT_TRUE(f.MES_REW.blank());
 }
@@ -109,9 +109,9 @@ TEST_F(UpdateRewLogicTest, ChosenPayerIsCopiedWithKppAndOkatoOnlyForTaxPayments)
         EXPECT_EQ(rew().N_SC_A.utf8(), "40702810900000000012");
         EXPECT_EQ(rew().N_PLA.utf8(), "ООО Ландыш");
         EXPECT_EQ(rew().INN_PLA.utf8(), "7701000001");
-        EXPECT_EQ(rew().NOMER, 2);
+        EXPECT_EQ(+rew().NOMER, 2);
         EXPECT_EQ(rew().BANK_PLA.utf8(), "ПАО \"БАНК ПЛАТЕЛЬЩИКА\"");
-        EXPECT_EQ(rew().MFO_A, 41234567);  // "041234567" read as a number
+        EXPECT_EQ(+rew().MFO_A, 41234567);  // "041234567" read as a number
         EXPECT_EQ(rew().K_SC_A.utf8(), "30101810400000000567");
         EXPECT_EQ(rew().P102.utf8(), c.kpp);
         EXPECT_EQ(rew().P105.utf8(), c.okato);
@@ -127,7 +127,7 @@ TEST_F(UpdateRewLogicTest, PayerNoLongerInTheListLeavesTheOrderAlone) {
     g().PLAT = 9;
     f.reset();
     EXPECT_EQ(rew().N_SC_A.utf8(), "typed");
-    EXPECT_EQ(rew().MFO_A, 0);
+    EXPECT_EQ(+rew().MFO_A, 0);
     EXPECT_EQ(g().PLAT, 0);
 }
 
@@ -144,7 +144,7 @@ TEST_F(UpdateRewLogicTest, ChosenRecipientIsCopiedWithoutOkatoAndBankNameFillsTh
     EXPECT_EQ(rew().N_POL.utf8(), "ООО Получатель");
     EXPECT_EQ(rew().N_SC_B.utf8(), "40702810700000000077");
     EXPECT_EQ(rew().K_SC_B.utf8(), "30101810400000000225");
-    EXPECT_EQ(rew().MFO_B, 44525225);
+    EXPECT_EQ(+rew().MFO_B, 44525225);
     EXPECT_EQ(rew().N_BANK.raw(), std::string(60, 'B') + std::string(20, ' '));
     EXPECT_EQ(rew().P103.utf8(), "770201001");
     EXPECT_EQ(rew().P105.utf8(), "12345678");  // the recipient's OKATO is not taken
@@ -217,7 +217,7 @@ TEST_F(UpdateRewLogicTest, RememberPayerAddsOneEntryWithTheNextNumber) {
     const auto payers = readRecords<KbpRecord>();
     ASSERT_EQ(payers.size(), 3u);
     const KbpRecord& added = payers[2];
-    EXPECT_EQ(added.NOMER, 3);
+    EXPECT_EQ(+added.NOMER, 3);
     EXPECT_EQ(added.N_PLA.utf8(), "ООО Новый");
     EXPECT_EQ(added.INN_PLA.utf8(), "7709999999");
     EXPECT_EQ(added.N_SC_A.utf8(), test::kPayerAccount);
@@ -279,7 +279,7 @@ TEST_F(UpdateRewLogicTest, RememberRecipientCutsTheBankNameAndKeepsKppFromTheBuf
     EXPECT_EQ(f.MES_REW.utf8(), "Задание выполнено");
     const auto list = readRecords<PolRecord>();
     ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[1].NOMER, 2);
+    EXPECT_EQ(+list[1].NOMER, 2);
     EXPECT_EQ(list[1].N_POL.utf8(), "ИП Иванов");
     EXPECT_EQ(list[1].INN_POL.utf8(), "500100732259");
     EXPECT_EQ(list[1].N_SC.utf8(), test::kRecipientAccount);
@@ -300,7 +300,7 @@ TEST_F(UpdateRewLogicTest, RememberedEntryDoesNotCollideWithANumberInUse) {
     EXPECT_EQ(f.MES_REW.utf8(), "Задание выполнено");
     const auto payers = readRecords<KbpRecord>();
     ASSERT_EQ(payers.size(), 3u);
-    EXPECT_EQ(payers[2].NOMER, 4);
+    EXPECT_EQ(+payers[2].NOMER, 4);
     EXPECT_TRUE(messages_.titles().empty());
 }
 
@@ -324,15 +324,15 @@ TEST_F(UpdateRewLogicTest, CopyAddsANumberedCopyAndTheFormGoesOnWithIt) {
     f.copyOrder();
     EXPECT_EQ(f.MES_REW.utf8(), "П/п скопировано");
     EXPECT_EQ(rew().N_DOK.raw(), "12?? ");
-    EXPECT_EQ(rew().SUMMA, 0.01);
+    EXPECT_EQ(+rew().SUMMA, 0.01);
 
     auto orders = readRecords<RewRecord>();
     ASSERT_EQ(orders.size(), 12u);
     EXPECT_EQ(orders[11].N_DOK.raw(), "12?? ");
-    EXPECT_EQ(orders[11].SUMMA, 0.01);
-    EXPECT_EQ(orders[11].D_DOK, 80005);
-    EXPECT_EQ(orders[11].DDD, 99999 - 80005);  // listed by the journal
-    EXPECT_EQ(orders[4].SUMMA, 500.0);         // the original as stored
+    EXPECT_EQ(+orders[11].SUMMA, 0.01);
+    EXPECT_EQ(+orders[11].D_DOK, 80005);
+    EXPECT_EQ(+orders[11].DDD, 99999 - 80005);  // listed by the journal
+    EXPECT_EQ(+orders[4].SUMMA, 500.0);         // the original as stored
 
     // A write-back after the copy lands on the copy; the order copied from stays as it was.
     rew().SUMMA = 777.0;
@@ -341,8 +341,8 @@ TEST_F(UpdateRewLogicTest, CopyAddsANumberedCopyAndTheFormGoesOnWithIt) {
     orders = readRecords<RewRecord>();
     ASSERT_EQ(orders.size(), 12u);
     EXPECT_EQ(orders[4].N_DOK.utf8(), "5");
-    EXPECT_EQ(orders[4].SUMMA, 500.0);
-    EXPECT_EQ(orders[11].SUMMA, 777.0);
+    EXPECT_EQ(+orders[4].SUMMA, 500.0);
+    EXPECT_EQ(+orders[11].SUMMA, 777.0);
 }
 
 TEST_F(UpdateRewLogicTest, CopyWorksInDeleteModeToo) {
@@ -373,8 +373,8 @@ TEST_F(UpdateRewLogicTest, CompletionSetsTheJournalKeyAndTheFirstOrderMark) {
         thread_.dct.Access.REW.prime();
         rew().D_DOK = c.date;
         f.complete();
-        EXPECT_EQ(rew().DDD, c.ddd);
-        EXPECT_EQ(rew().PRI, c.pri);
+        EXPECT_EQ(+rew().DDD, c.ddd);
+        EXPECT_EQ(+rew().PRI, c.pri);
         EXPECT_EQ(g().PRI_DEL, 0);
         EXPECT_EQ(g().K_POL, 0);
         f.close();

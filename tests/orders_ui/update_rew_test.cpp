@@ -158,12 +158,12 @@ TEST_F(UpdateRewTest, NewOrderIsNumberedAndSavedOnlyAfterTheChecksPass) {
     const RewRecord& saved = orders.back();
     EXPECT_EQ(saved.N_DOK.raw(), "12   ");
     EXPECT_EQ(saved.N_D.raw(), "N");
-    EXPECT_EQ(saved.D_DOK, DATE(3, 15, 2024));
-    EXPECT_EQ(saved.DDD, 99999 - DATE(3, 15, 2024));
-    EXPECT_EQ(saved.SUMMA, 1000.00);
+    EXPECT_EQ(+saved.D_DOK, DATE(3, 15, 2024));
+    EXPECT_EQ(+saved.DDD, 99999 - DATE(3, 15, 2024));
+    EXPECT_EQ(+saved.SUMMA, 1000.00);
     EXPECT_EQ(saved.N_POL.utf8(), "ООО Получатель");
     EXPECT_EQ(saved.NAME.utf8(), "Оплата по счету 17");
-    EXPECT_EQ(saved.PRI, 0);  // the file held orders already
+    EXPECT_EQ(+saved.PRI, 0);  // the file held orders already
 }
 
 TEST_F(UpdateRewTest, FailingCheckShowsItsMessageSignalAndFocus) {
@@ -253,8 +253,8 @@ TEST_F(UpdateRewTest, ChangeWritesBackTheOrder) {
     EXPECT_EQ(response_, UpdateRewWindow::RequestCompleted);
     const auto orders = readRecords<RewRecord>();
     ASSERT_EQ(orders.size(), 3u);
-    EXPECT_EQ(orders[2].SUMMA, 12345.67);
-    EXPECT_EQ(orders[2].DDD, 99999 - orders[2].D_DOK);
+    EXPECT_EQ(+orders[2].SUMMA, 12345.67);
+    EXPECT_EQ(+orders[2].DDD, 99999 - orders[2].D_DOK);
 }
 
 TEST_F(UpdateRewTest, ControlOffLetsAnIncompleteOrderBeSaved) {
@@ -278,8 +278,8 @@ TEST_F(UpdateRewTest, ControlOffLetsAnIncompleteOrderBeSaved) {
     ASSERT_EQ(orders.size(), 1u);
     EXPECT_EQ(orders[0].N_DOK.utf8(), "1");
     EXPECT_TRUE(orders[0].N_SC_B.blank());
-    EXPECT_EQ(orders[0].PRI, 1);  // the first order of the file
-    EXPECT_EQ(orders[0].DDD, 99999);
+    EXPECT_EQ(+orders[0].PRI, 1);  // the first order of the file
+    EXPECT_EQ(+orders[0].DDD, 99999);
 }
 
 TEST_F(UpdateRewTest, CloseCancelsAndClearsTheSwitch) {
@@ -308,7 +308,7 @@ TEST_F(UpdateRewTest, TabbingOntoRememberRecipientStoresTheRecipient) {
     EXPECT_EQ(shown("?MES_REW"), "Задание выполнено");
     const auto list = readRecords<PolRecord>();
     ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].NOMER, 1);
+    EXPECT_EQ(+list[0].NOMER, 1);
     EXPECT_EQ(list[0].N_SC.utf8(), test::kRecipientAccount);
     EXPECT_EQ(list[0].BIK.utf8(), "44525225");
 
