@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "platform/files/record_sql.h"
+#include "platform/files/text_filter.h"
 #include "platform/runtime/codec.h"
 
 namespace pordex::files {
@@ -169,10 +170,9 @@ int bindField(sqlite3_stmt* st, int index, const FieldDesc& f, const std::byte* 
     return SQLITE_MISUSE;
 }
 
-// Columns from `first` on hold the fields in layout order.
-void decodeRow(sqlite3_stmt* st, int first, const FileDesc& desc, std::byte* out) {
-    int col = first;
-    for (const FieldDesc& f : desc.fields) {
+// Column `col` holds field `f`.
+void decodeField(sqlite3_stmt* st, int col, const FieldDesc& f, std::byte* out) {
+    {
         std::byte* p = out + f.offset;
         switch (f.type) {
             case FieldType::Byte:
@@ -202,8 +202,13 @@ void decodeRow(sqlite3_stmt* st, int first, const FileDesc& desc, std::byte* out
                 break;
             }
         }
-        ++col;
     }
+}
+
+// Columns from `first` on hold the fields in layout order.
+void decodeRow(sqlite3_stmt* st, int first, const FileDesc& desc, std::byte* out) {
+    int col = first;
+    for (const FieldDesc& f : desc.fields) decodeField(st, col++, f, out);
 }
 
 std::string normalizeSql(std::string_view s) {
@@ -380,7 +385,9 @@ int openDb(sqlite3** db, const std::string& path, int flags) {
     sqlite3_extended_result_codes(*db, 1);
     sqlite3_busy_timeout(*db, RecordFile::kLockRecoverySeconds * 1000);
     // Nothing here may read the file: it is checked first.
-    return sql::registerCollations(*db);
+    rc = sql::registerCollations(*db);
+    if (rc != SQLITE_OK) return rc;
+    return sql::registerTextFunctions(*db);
 }
 
 int intPragma(sqlite3* db, const char* pragma, int& value) {
@@ -987,6 +994,8 @@ bool RecordFile::read(const Order& order, const Position& from, Direction direct
         readFailed(SQLITE_MISUSE, "неверная позиция");
         return false;
     }
+    if (const TextFilter* text = filter.target<TextFilter>(); text && &text->desc() == &desc_)
+        return readText(o, from, direction, n, out, *text);
     std::size_t got = 0;
     for (const sql::SeekQuery& q : sql::seekQueries(desc_, o, from.kind(), direction)) {
         int rc;
@@ -1013,6 +1022,103 @@ bool RecordFile::read(const Order& order, const Position& from, Direction direct
             ++got;
         }
         if (got == n) break;
+    }
+    return true;
+}
+
+// A read whose test the store runs itself. It first follows the order's index, testing each
+// record inside the query and decoding only those that pass; when that has looked at
+// kIndexProbe records without finding enough, the passing records are rare, and seeking each
+// record through the index (a random visit of the table) would cost more than one pass through
+// the table in storage order: the rest is read by such a pass, sorted.
+bool RecordFile::readText(const Order& order, const Position& from, Direction direction,
+                          std::size_t n, std::vector<Row>& out, const TextFilter& filter) {
+    constexpr std::size_t kIndexProbe = 4096;
+    const auto& conds = filter.conditions();
+    std::vector<std::size_t> fields;
+    for (const TextCondition& c : conds) fields.push_back(c.field);
+    const int k = static_cast<int>(conds.size());
+    const std::string test = sql::containsCondition(desc_, fields, 1);
+    const std::vector<std::size_t> sorted = sql::sortFields(desc_, order.key);
+    std::string columns = "(" + test + "), " + sql::quote(sql::kRowColumn);
+    for (std::size_t f : sorted) columns += ", " + sql::quote(desc_.fields[f].name);
+
+    auto bindFragments = [&](sqlite3_stmt* st) {
+        for (int i = 0; i < k; ++i) {
+            const std::string& frag = conds[static_cast<std::size_t>(i)].fragment;
+            sqlite3_bind_blob(st, i + 1, frag.data(), static_cast<int>(frag.size()), SQLITE_STATIC);
+        }
+    };
+
+    const auto& positioned = from.record();
+    std::size_t got = 0, looked = 0;
+    RowId lastId = 0;
+    std::vector<std::byte> lastKey(desc_.recordSize);
+    bool probing = true;
+    for (const sql::SeekQuery& q :
+         sql::seekQueries(desc_, order, from.kind(), direction, columns)) {
+        int rc;
+        sqlite3_stmt* st = impl_->prepare(q.sql, rc);
+        if (!st) {
+            readFailed(rc);
+            return false;
+        }
+        StmtUse use(st);
+        bindFragments(st);
+        int i = k + 1;
+        for (std::size_t field : q.valueFields)
+            bindField(st, i++, desc_.fields[field], positioned.data());
+        if (q.bindsRow) sqlite3_bind_int64(st, i, from.id());
+        while (got < n) {
+            // File order is storage order already: nothing to gain from a pass.
+            if (order.key >= 0 && looked == kIndexProbe) {
+                probing = false;
+                break;
+            }
+            rc = sqlite3_step(st);
+            if (rc == SQLITE_DONE) break;
+            if (rc != SQLITE_ROW) {
+                readFailed(rc);
+                return false;
+            }
+            ++looked;
+            lastId = sqlite3_column_int64(st, 1);
+            for (std::size_t c = 0; c < sorted.size(); ++c)
+                decodeField(st, static_cast<int>(c) + 2, desc_.fields[sorted[c]], lastKey.data());
+            if (sqlite3_column_int(st, 0) == 0) continue;
+            const Status s = get(lastId, impl_->scratch.data());
+            if (s == Status::Failed) return false;
+            if (s == Status::NotFound) continue;
+            out.push_back(Row{lastId, impl_->scratch});
+            ++got;
+        }
+        if (got == n || !probing) break;
+    }
+    if (probing || got == n) return true;
+
+    const Position beyond = direction == Direction::Forward ? Position::after(lastId, lastKey)
+                                                            : Position::before(lastId, lastKey);
+    const sql::SeekQuery q = sql::scanQuery(desc_, order, beyond.kind(), direction, test, k);
+    int rc;
+    sqlite3_stmt* st = impl_->prepare(q.sql, rc);
+    if (!st) {
+        readFailed(rc);
+        return false;
+    }
+    StmtUse use(st);
+    bindFragments(st);
+    int i = k + 1;
+    for (std::size_t field : q.valueFields)
+        bindField(st, i++, desc_.fields[field], beyond.record().data());
+    if (q.bindsRow) sqlite3_bind_int64(st, i++, beyond.id());
+    sqlite3_bind_int64(st, i, static_cast<sqlite3_int64>(n - got));
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        decodeRow(st, 1, desc_, impl_->scratch.data());
+        out.push_back(Row{sqlite3_column_int64(st, 0), impl_->scratch});
+    }
+    if (rc != SQLITE_DONE) {
+        readFailed(rc);
+        return false;
     }
     return true;
 }

@@ -64,6 +64,8 @@ class Position {
     std::vector<std::byte> record_;
 };
 
+class TextFilter;
+
 // What went wrong in the last operation of a file.
 enum class ErrorCode {
     None,
@@ -125,7 +127,9 @@ class RecordFile {
 
     // Appends to `out` up to `n` records read from `from` in `direction` (backward: nearest
     // first), taking only those `filter` accepts. Each call seeks through the key's index, so
-    // its cost does not grow with the size of the file. False after a reported failure.
+    // its cost does not grow with the size of the file. A filter holding a TextFilter (of this
+    // file) is run by the store inside its query (text_filter.h). False after a reported
+    // failure.
     bool read(const Order& order, const Position& from, Direction direction, std::size_t n,
               std::vector<Row>& out, const RecordFilter& filter = {});
 
@@ -139,6 +143,8 @@ class RecordFile {
     struct Impl;  // the connection and its statements
 
   private:
+    bool readText(const Order& order, const Position& from, Direction direction, std::size_t n,
+                  std::vector<Row>& out, const TextFilter& filter);
     bool writeRecords(const void* records, std::size_t count, bool replace, std::size_t* failedAt,
                       RowId* lastId);
     void readFailed(int rc, std::string text = {});

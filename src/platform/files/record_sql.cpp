@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/files/text_filter.h"
 #include "platform/runtime/codec.h"
 
 namespace pordex::files::sql {
@@ -201,11 +202,13 @@ std::string selectColumns(const FileDesc& desc) {
 }
 
 std::vector<SeekQuery> seekQueries(const FileDesc& desc, const Order& order, Position::Kind kind,
-                                   Direction direction) {
+                                   Direction direction, std::string_view columns) {
     const int key = order.key;
     const bool backward = direction == Direction::Backward;
     const auto cols = sortColumns(desc, key);
-    const std::string head = "SELECT " + selectColumns(desc) + fromClause(desc, key);
+    const std::string head = "SELECT " +
+                             (columns.empty() ? selectColumns(desc) : std::string(columns)) +
+                             fromClause(desc, key);
     const std::string tail = orderBy(cols, backward);
     std::vector<std::string> base;
     if (key >= 0) {
@@ -258,6 +261,93 @@ std::vector<SeekQuery> seekQueries(const FileDesc& desc, const Order& order, Pos
         }
     }
     return out;
+}
+
+std::vector<std::size_t> sortFields(const FileDesc& desc, int key) {
+    std::vector<std::size_t> fields;
+    for (const auto& c : sortColumns(desc, key)) fields.push_back(c.field);
+    return fields;
+}
+
+std::string containsCondition(const FileDesc& desc, const std::vector<std::size_t>& fields,
+                              int first) {
+    std::string s;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i) s += " AND ";
+        s += std::string(kContainsFunction) + "(" + quote(desc.fields[fields[i]].name) + ", ?" +
+             std::to_string(first + static_cast<int>(i)) + ")";
+    }
+    return s.empty() ? "1" : s;
+}
+
+SeekQuery scanQuery(const FileDesc& desc, const Order& order, Position::Kind kind,
+                    Direction direction, const std::string& condition, int params) {
+    const int key = order.key;
+    const bool backward = direction == Direction::Backward;
+    const auto cols = sortColumns(desc, key);
+    const std::string row = quote(kRowColumn);
+    std::vector<std::string> conds;
+    if (key >= 0) {
+        const std::string opt = optCondition(desc, key);
+        if (!opt.empty()) conds.push_back(opt);
+    }
+    // The test first: it turns most records away before the position is compared.
+    conds.push_back(condition);
+    SeekQuery q;
+    int next = params + 1;
+    auto param = [&] { return "?" + std::to_string(next++); };
+    if (kind == Position::Kind::AtKey && key < 0) kind = Position::Kind::First;
+    switch (kind) {
+        case Position::Kind::First:
+        case Position::Kind::Last:
+            // Nothing lies before the first record or after the last.
+            if ((kind == Position::Kind::First) == backward) conds.push_back("0");
+            break;
+        case Position::Kind::AtKey:
+            conds.push_back(cols[0].expr + (backward ? " < " : " >= ") + param());
+            q.valueFields.push_back(cols[0].field);
+            break;
+        case Position::Kind::Before:
+        case Position::Kind::After: {
+            // Beyond (v1..vm, row) in this direction, as one condition: the records equal in
+            // every sort column with the row beyond, or equal in the first i-1 columns and
+            // beyond in column i.
+            const bool inclusive = (kind == Position::Kind::Before) != backward;
+            std::vector<std::string> values;
+            for (const auto& c : cols) {
+                values.push_back(param());
+                q.valueFields.push_back(c.field);
+            }
+            const std::string rowParam = param();
+            q.bindsRow = true;
+            std::vector<std::string> alternatives;
+            {
+                std::string a;
+                for (std::size_t j = 0; j < cols.size(); ++j)
+                    a += cols[j].expr + " = " + values[j] + " AND ";
+                a += row +
+                     (backward ? (inclusive ? " <= " : " < ") : (inclusive ? " >= " : " > ")) +
+                     rowParam;
+                alternatives.push_back(a);
+            }
+            for (std::size_t i = cols.size(); i-- > 0;) {
+                std::string a;
+                for (std::size_t j = 0; j < i; ++j) a += cols[j].expr + " = " + values[j] + " AND ";
+                const bool greater = cols[i].descending == backward;
+                a += cols[i].expr + (greater ? " > " : " < ") + values[i];
+                alternatives.push_back(a);
+            }
+            std::string any = "(";
+            for (std::size_t i = 0; i < alternatives.size(); ++i)
+                any += (i ? ") OR (" : "(") + alternatives[i];
+            conds.push_back(any + "))");
+            break;
+        }
+    }
+    // NOT INDEXED: a pass through the table in storage order, then a sort of what passes.
+    q.sql = "SELECT " + selectColumns(desc) + " FROM " + quote(desc.label) + " NOT INDEXED" +
+            where(conds) + orderBy(cols, backward) + " LIMIT " + param();
+    return q;
 }
 
 std::string fetchQuery(const FileDesc& desc, int key) {

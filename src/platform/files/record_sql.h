@@ -54,8 +54,26 @@ struct SeekQuery {
 
 // The queries that together read from a position in one direction, in the order they are to be
 // run: each continues where the previous one ends. Every one seeks through the key's index.
+// `columns`, when given, replaces the selected columns; its own parameters must be numbered
+// (?1 .. ?k), and the queries' parameters then follow from ?k+1 on.
 std::vector<SeekQuery> seekQueries(const FileDesc& desc, const Order& order, Position::Kind kind,
-                                   Direction direction);
+                                   Direction direction, std::string_view columns = {});
+
+// The sort columns of a key, in order (empty for file order).
+std::vector<std::size_t> sortFields(const FileDesc& desc, int key);
+
+// The condition that every text condition holds: pdx_contains(column, ?first) AND ... , the
+// fragments bound from parameter `first` on, in the order of `fields`.
+std::string containsCondition(const FileDesc& desc, const std::vector<std::size_t>& fields,
+                              int first);
+
+// One query reading from a position in one direction, the records passing `condition` only:
+// it scans the table in storage order and sorts what passes, for a read that finds few records
+// among many. The condition's parameters come first (?1 .. ?k, `params` of them); then the sort
+// columns' values and the row id (valueFields, bindsRow), numbered on; the last parameter is the
+// most records to read.
+SeekQuery scanQuery(const FileDesc& desc, const Order& order, Position::Kind kind,
+                    Direction direction, const std::string& condition, int params);
 
 // The first record in key order with a given key value (parameter 1).
 std::string fetchQuery(const FileDesc& desc, int key);
