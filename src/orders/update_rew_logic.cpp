@@ -206,8 +206,11 @@ void UpdateRewLogic::rememberPayer() {
             [](const KbpRecord& r) { return r.N_SC_A.trimmed(); }, number);
         if (scan == Scan::Failed) return;
         if (scan == Scan::Missing) {
-            // KPP and OKATO stay as the buffer holds them.
+            // KPP and OKATO come from the order itself: the buffer still holds the last payer
+            // read by the search, whose codes would be filed under this payer's name.
             kbp.NOMER = number;
+            kbp.KPP.assignFrom(rew.P102);
+            kbp.OKATO.assignFrom(rew.P105);
             kbp.N_PLA.assignFrom(rew.N_PLA);
             kbp.INN_PLA.assignFrom(rew.INN_PLA);
             kbp.N_SC_A.assignFrom(rew.N_SC_A);
@@ -233,8 +236,10 @@ void UpdateRewLogic::rememberRecipient() {
             [](const PolRecord& r) { return r.N_SC.trimmed(); }, number);
         if (scan == Scan::Failed) return;
         if (scan == Scan::Missing) {
-            // KPP and OKATO stay as the buffer holds them.
+            // The recipient's KPP is the order's; the order holds no OKATO of the recipient.
             pol.NOMER = number;
+            pol.KPP.assignFrom(rew.P103);
+            pol.OKATO.clear();
             pol.N_POL.assignFrom(rew.N_POL);
             pol.INN_POL.assignFrom(rew.INN_POL);
             pol.N_SC.assignFrom(rew.N_SC_B);

@@ -204,6 +204,8 @@ TEST_F(UpdateRewLogicTest, RememberPayerAddsOneEntryWithTheNextNumber) {
     rew().N_SC_A = test::kPayerAccount;
     rew().N_PLA = "ООО Новый";
     rew().INN_PLA = "7709999999";
+    rew().P102 = "771001001";
+    rew().P105 = "45286555";
     rew().MFO_A = 41234567;
     rew().K_SC_A = "30101810400000000567";
     rew().BANK_PLA = std::string(80, 'N');
@@ -224,9 +226,9 @@ TEST_F(UpdateRewLogicTest, RememberPayerAddsOneEntryWithTheNextNumber) {
     EXPECT_EQ(added.MFO_A.raw(), "41234567 ");  // from the left, the leading zero gone
     EXPECT_EQ(added.K_SC_A.utf8(), "30101810400000000567");
     EXPECT_EQ(added.N_BANK.raw(), std::string(80, 'N'));
-    // Not taken from the order: they stay as the search left the buffer.
-    EXPECT_EQ(added.KPP.utf8(), "772202002");
-    EXPECT_EQ(added.OKATO.utf8(), "222");
+    // The order's own codes, never those of the last payer the search read.
+    EXPECT_EQ(added.KPP.utf8(), "771001001");
+    EXPECT_EQ(added.OKATO.utf8(), "45286555");
 }
 
 TEST_F(UpdateRewLogicTest, RememberAddsNothingAfterAFailedCheckOrWhenDeleting) {
@@ -265,11 +267,12 @@ TEST_F(UpdateRewLogicTest, RememberWithoutAnAccountStoresNothingButSaysDone) {
     EXPECT_TRUE(readRecords<PolRecord>().empty());
 }
 
-TEST_F(UpdateRewLogicTest, RememberRecipientCutsTheBankNameAndKeepsKppFromTheBuffer) {
+TEST_F(UpdateRewLogicTest, RememberRecipientCutsTheBankNameAndTakesTheOrdersKpp) {
     storeRecords(std::vector{recipient(1, "40702810000000000002")});
     UpdateRewLogic& f = open(UpdateRewLogic::Insert);
     rew().N_SC_B = test::kRecipientAccount;
     rew().N_POL = "ИП Иванов";
+    rew().P103 = "771301001";
     rew().INN_POL = "500100732259";
     rew().MFO_B = 44525225;
     rew().K_SC_B = "30101810400000000225";
@@ -286,8 +289,8 @@ TEST_F(UpdateRewLogicTest, RememberRecipientCutsTheBankNameAndKeepsKppFromTheBuf
     EXPECT_EQ(list[1].BIK.raw(), "44525225 ");
     EXPECT_EQ(list[1].KOR_SC.utf8(), "30101810400000000225");
     EXPECT_EQ(list[1].N_BANK.raw(), std::string(60, 'A'));
-    EXPECT_EQ(list[1].KPP.utf8(), "770201001");
-    EXPECT_EQ(list[1].OKATO.utf8(), "45000000");
+    EXPECT_EQ(list[1].KPP.utf8(), "771301001");
+    EXPECT_EQ(list[1].OKATO.utf8(), "");
 }
 
 // After a deletion from the middle of the list the record count plus 1 is a number in use; the
