@@ -39,7 +39,7 @@ TEST_F(BrowseListTest, EmptyListClearsTheBufferAndDisablesChangeAndDelete) {
     w->dct().KBP = payer(7, "Остаток");
     w->list()->refresh();
     EXPECT_TRUE(w->list()->isEmpty());
-    EXPECT_EQ(w->dct().KBP.NOMER, 0);
+    EXPECT_EQ(int{w->dct().KBP.NOMER}, 0);
     EXPECT_TRUE(w->dct().KBP.N_PLA.blank());
     EXPECT_FALSE(w->control("?CHANGE")->isEnabled());
     EXPECT_FALSE(w->control("?DELETE")->isEnabled());
@@ -67,12 +67,12 @@ TEST_F(BrowseListTest, TheBufferFollowsTheHighlightedRow) {
     PayerList* w = openList();
     ui::BrowseList* l = w->list();
     EXPECT_EQ(l->currentRow(), 0);
-    EXPECT_EQ(w->dct().KBP.NOMER, 1);
+    EXPECT_EQ(int{w->dct().KBP.NOMER}, 1);
     QTest::keyClick(l->view(), Qt::Key_Down);
-    EXPECT_EQ(w->dct().KBP.NOMER, 2);
+    EXPECT_EQ(int{w->dct().KBP.NOMER}, 2);
     EXPECT_TRUE(w->dct().KBP.N_PLA.equalsUtf8("Плательщик 2"));
     QTest::keyClick(l->view(), Qt::Key_End);
-    EXPECT_EQ(w->dct().KBP.NOMER, 3);
+    EXPECT_EQ(int{w->dct().KBP.NOMER}, 3);
     EXPECT_TRUE(w->control("?CHANGE")->isEnabled());
 }
 
@@ -141,10 +141,10 @@ TEST_F(BrowseListTest, KeysButtonsMouseAndMenuOpenTheFormWithTheirRequest) {
         EXPECT_EQ(form->windowModality(), Qt::WindowModal);
         EXPECT_EQ(w->thread().GlobalRequest, 0);
         if (c.request == WindowThread::InsertRecord) {
-            EXPECT_EQ(w->dct().KBP.NOMER, 0);
+            EXPECT_EQ(int{w->dct().KBP.NOMER}, 0);
             EXPECT_TRUE(w->dct().KBP.N_PLA.blank());
         } else {
-            EXPECT_NE(w->dct().KBP.NOMER, 0);
+            EXPECT_NE(int{w->dct().KBP.NOMER}, 0);
         }
         form->closeWith(WindowThread::RequestCancelled);
         EXPECT_EQ(w->nestedWindow(), nullptr);
@@ -178,20 +178,20 @@ TEST_F(BrowseListTest, ReadsOnlyThePagesItShowsAndWalksTheFileInOrder) {
     EXPECT_LE(l->model()->recordsRead(), 3 * page);
 
     QTest::keyClick(l->view(), Qt::Key_End);
-    EXPECT_EQ(w->dct().KBP.NOMER, n);
+    EXPECT_EQ(int{w->dct().KBP.NOMER}, n);
     QTest::keyClick(l->view(), Qt::Key_Home);
-    EXPECT_EQ(w->dct().KBP.NOMER, 1);
+    EXPECT_EQ(int{w->dct().KBP.NOMER}, 1);
     EXPECT_LE(l->model()->recordsRead(), 10 * page);
 
     // Row by row over several page boundaries: no gap and no repeat.
     for (int expected = 2; expected <= static_cast<int>(4 * page); ++expected) {
         QTest::keyClick(l->view(), Qt::Key_Down);
-        ASSERT_EQ(w->dct().KBP.NOMER, expected);
+        ASSERT_EQ(int{w->dct().KBP.NOMER}, expected);
     }
     // And back up with PageUp to the first record.
     for (int i = 0; i < 10 && w->dct().KBP.NOMER != 1; ++i)
         QTest::keyClick(l->view(), Qt::Key_PageUp);
-    EXPECT_EQ(w->dct().KBP.NOMER, 1);
+    EXPECT_EQ(int{w->dct().KBP.NOMER}, 1);
     // The rows held stay a few pages, whatever the size of the file.
     EXPECT_LE(static_cast<std::size_t>(l->model()->rowCount()), 6 * page);
 

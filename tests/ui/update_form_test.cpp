@@ -47,11 +47,11 @@ TEST_F(UpdateFormTest, InsertChangeAndDeleteThroughTheList) {
     EXPECT_EQ(w->thread().GlobalResponse, WindowThread::RequestCompleted);
     std::vector<KbpRecord> stored = readRecords<KbpRecord>();
     ASSERT_EQ(stored.size(), 2u);
-    EXPECT_EQ(stored[1].NOMER, 2);
+    EXPECT_EQ(int{stored[1].NOMER}, 2);
     EXPECT_TRUE(stored[1].N_PLA.equalsUtf8("Второй"));
     // The list shows the new payer and stands on it.
     EXPECT_EQ(w->list()->model()->rowCount(), 2);
-    EXPECT_EQ(w->dct().KBP.NOMER, 2);
+    EXPECT_EQ(int{w->dct().KBP.NOMER}, 2);
 
     QTest::keyClick(w->list()->view(), Qt::Key_Return, Qt::ControlModifier);
     form = formOf(w);
@@ -61,7 +61,7 @@ TEST_F(UpdateFormTest, InsertChangeAndDeleteThroughTheList) {
     pressOk(form);
     stored = readRecords<KbpRecord>();
     EXPECT_TRUE(stored[1].N_PLA.equalsUtf8("Второй изменен"));
-    EXPECT_EQ(w->dct().KBP.NOMER, 2);
+    EXPECT_EQ(int{w->dct().KBP.NOMER}, 2);
 
     QTest::keyClick(w->list()->view(), Qt::Key_Delete);
     form = formOf(w);
@@ -69,9 +69,9 @@ TEST_F(UpdateFormTest, InsertChangeAndDeleteThroughTheList) {
     pressOk(form);  // deletes without a further question
     stored = readRecords<KbpRecord>();
     ASSERT_EQ(stored.size(), 1u);
-    EXPECT_EQ(stored[0].NOMER, 1);
+    EXPECT_EQ(int{stored[0].NOMER}, 1);
     EXPECT_EQ(w->list()->model()->rowCount(), 1);
-    EXPECT_EQ(w->dct().KBP.NOMER, 1);  // the buffer is on the row that is left
+    EXPECT_EQ(int{w->dct().KBP.NOMER}, 1);  // the buffer is on the row that is left
 
     // "Закрыть" leaves without saving whatever was typed.
     QTest::keyClick(w->list()->view(), Qt::Key_Insert);
@@ -80,7 +80,7 @@ TEST_F(UpdateFormTest, InsertChangeAndDeleteThroughTheList) {
     form->controlAs<QPushButton>("?CANCEL")->click();
     EXPECT_EQ(w->thread().GlobalResponse, WindowThread::RequestCancelled);
     EXPECT_EQ(readRecords<KbpRecord>().size(), 1u);
-    EXPECT_EQ(w->dct().KBP.NOMER, 1);
+    EXPECT_EQ(int{w->dct().KBP.NOMER}, 1);
 }
 
 TEST_F(UpdateFormTest, ARefusedRecordShowsTheMessageAndKeepsTheFormWithItsValues) {
@@ -112,7 +112,7 @@ TEST_F(UpdateFormTest, ARefusedRecordShowsTheMessageAndKeepsTheFormWithItsValues
     EXPECT_EQ(w->nestedWindow(), nullptr);
     const std::vector<KbpRecord> stored = readRecords<KbpRecord>();
     ASSERT_EQ(stored.size(), 2u);
-    EXPECT_EQ(stored[1].NOMER, 3);
+    EXPECT_EQ(int{stored[1].NOMER}, 3);
     EXPECT_TRUE(stored[1].N_PLA.equalsUtf8("Дубль"));
 }
 

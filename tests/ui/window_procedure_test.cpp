@@ -203,8 +203,8 @@ TEST_F(WindowProcedureTest, WindowThreadsHaveTheirOwnManagersAndFiles) {
     EXPECT_TRUE(a->dct().Access.KBP.reallyOpen());
     EXPECT_TRUE(b->dct().Access.KBP.reallyOpen());
     QTest::keyClick(b->list()->view(), Qt::Key_Down);
-    EXPECT_EQ(a->dct().KBP.NOMER, 1);  // the other thread's buffer is its own
-    EXPECT_EQ(b->dct().KBP.NOMER, 2);
+    EXPECT_EQ(int{a->dct().KBP.NOMER}, 1);  // the other thread's buffer is its own
+    EXPECT_EQ(int{b->dct().KBP.NOMER}, 2);
 
     QPointer<PayerList> gone(a);
     a->controlAs<QPushButton>("?CLOSE")->click();
