@@ -50,7 +50,7 @@ struct BankSide {
 // `mco` receives the bank's MCO record.
 std::optional<Failure> completeBank(const BankSide& side, OrderReferences& refs, McoRecord& mco) {
     if (!refs.fetchMco(side.bik, mco))
-        return Failure{kUnknownBik, &signals::threeTone, side.bikControl};
+        return Failure{kUnknownBik, &beeps::threeTone, side.bikControl};
 
     BikRecord bik;
     if (refs.fetchBik(mco.MFO, bik)) {
@@ -66,8 +66,8 @@ std::optional<Failure> completeBank(const BankSide& side, OrderReferences& refs,
     key.assignFrom(side.corr);
     KszRecord ksz;
     if (refs.fetchKsz(key, ksz) && !(ksz.KS == ksz.KS_N) && ksz.MFO == side.bik)
-        return Failure{kCorrClosed, &signals::threeTone, side.corrControl};
-    if (!(mco.KS == side.corr)) return Failure{kNoSuchCorr, &signals::threeTone, side.bikControl};
+        return Failure{kCorrClosed, &beeps::threeTone, side.corrControl};
+    if (!(mco.KS == side.corr)) return Failure{kNoSuchCorr, &beeps::threeTone, side.bikControl};
     return std::nullopt;
 }
 
@@ -81,12 +81,12 @@ std::optional<Failure> checkRecipientAccount(RewRecord& rew, OrderReferences& re
     const auto balance = plainNumber(lead.substr(0, 5));
     Bl2Record bl2;
     if (!balance || !refs.fetchBl2(LONG(std::stol(*balance)), bl2))
-        return Failure{kBadBalance, &signals::lowBeep, control};
+        return Failure{kBadBalance, &beeps::lowBeep, control};
 
     Str<25> key;
     key.assignFrom(rew.N_SC_B);
     KszRecord ksz;
-    if (refs.fetchKsz(key, ksz)) return Failure{kAccountClosed, &signals::threeTone, control};
+    if (refs.fetchKsz(key, ksz)) return Failure{kAccountClosed, &beeps::threeTone, control};
 
     // The account in normal form: its number right-aligned in the field. Text that is not a
     // number is left as typed (the key test below refuses it).
@@ -95,7 +95,7 @@ std::optional<Failure> checkRecipientAccount(RewRecord& rew, OrderReferences& re
     const BankPart part =
         recipientMco.KS.blank() ? BankPart::SettlementCentre : BankPart::CreditInstitution;
     if (!accountKeyValid(rew.MFO_B, rew.N_SC_B.raw(), part))
-        return Failure{kRecipientKeyWrong, &signals::lowBeep, control};
+        return Failure{kRecipientKeyWrong, &beeps::lowBeep, control};
     return std::nullopt;
 }
 
@@ -116,7 +116,7 @@ std::optional<Failure> checkRequired(const RewRecord& rew) {
         {rew.NAME.blank(), "?REW:NAME"},
     };
     for (const auto& f : fields)
-        if (f.empty) return Failure{{}, &signals::highBeep, f.control};
+        if (f.empty) return Failure{{}, &beeps::highBeep, f.control};
     return std::nullopt;
 }
 
@@ -141,7 +141,7 @@ bool beginsWith(std::string_view text, std::string_view start) {
 
 std::optional<Failure> runChain(RewRecord& rew, OrderReferences& refs, Globals& g) {
     if (!accountKeyValid(rew.MFO_A, rew.N_SC_A.raw(), BankPart::CreditInstitution))
-        return Failure{kPayerKeyWrong, &signals::lowBeep, "?REW:N_SC_A"};
+        return Failure{kPayerKeyWrong, &beeps::lowBeep, "?REW:N_SC_A"};
 
     McoRecord mco;
     if (auto f = completeBank({rew.MFO_A, rew.BANK_PLA, rew.K_SC_A, "?REW:MFO_A", "?REW:K_SC_A"},
@@ -155,12 +155,12 @@ std::optional<Failure> runChain(RewRecord& rew, OrderReferences& refs, Globals& 
     if (!rew.N_SC_B.blank())
         if (auto f = checkRecipientAccount(rew, refs, recipientMco)) return f;
 
-    if (rew.SORT > 6) return Failure{kBadPriority, &signals::shortThreeTone, "?REW:SORT"};
+    if (rew.SORT > 6) return Failure{kBadPriority, &beeps::shortThreeTone, "?REW:SORT"};
     // A rate is a number of at least 0, or -1 for "no VAT phrase": a rate such as -5 would
     // print a negative VAT amount in the purpose.
     if (!rew.NDS.blank()) {
         const auto rate = signedNumber(rew.NDS.raw());
-        if (!rate || *rate < -1) return Failure{{}, &signals::shortThreeTone, "?REW:NDS"};
+        if (!rate || *rate < -1) return Failure{{}, &beeps::shortThreeTone, "?REW:NDS"};
     }
     if (auto f = checkRequired(rew)) return f;
 

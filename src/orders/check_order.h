@@ -39,11 +39,11 @@ struct CheckResult {
 CheckResult CheckOrder(RewRecord& rew, OrderReferences& refs, CheckMode mode,
                        Globals& g = globals());
 
-namespace signals {
+namespace beeps {
 inline const std::vector<Beep> threeTone{{200, 30}, {300, 30}, {200, 30}};
 inline const std::vector<Beep> shortThreeTone{{200, 20}, {300, 20}, {200, 20}};
 inline const std::vector<Beep> lowBeep{{150, 16}};
 inline const std::vector<Beep> highBeep{{1000, 16}};
-}  // namespace signals
+}  // namespace beeps
 
 }  // namespace pordex
