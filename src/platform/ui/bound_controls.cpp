@@ -51,6 +51,7 @@ PictureEntry::PictureEntry(FieldRef field, std::string picture, QWidget* parent)
 
 void PictureEntry::display() {
     setText(qs(ui::displayText(field_, picture_)));
+    setCursorPosition(0);  // the start of a long text shows, as in any entry just filled
     setModified(false);
     markInvalid(false);
 }

@@ -246,6 +246,9 @@ BrowseList::BrowseList(WindowProcedure& window, const ControlDecl& decl, QWidget
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     view_->horizontalHeader()->setHighlightSections(false);
+    // Narrow columns are designed for headers drawn without much margin.
+    view_->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { padding: 0px 2px; }"));
     view_->horizontalHeader()->setStretchLastSection(false);
     for (int i = 0; i < model_->columnCount(); ++i)
         view_->setColumnWidth(i, model_->columns()[static_cast<std::size_t>(i)].width);
@@ -398,6 +401,7 @@ void BrowseList::ask(BYTE request) {
     } else if (row >= 0) {
         access_->load(previous);  // the form works on the highlighted record
     }
+    emit aboutToAsk(request);
     WindowProcedure* form = update_(window_);
     if (!form) return;
     QPointer<BrowseList> self(this);
@@ -413,6 +417,7 @@ void BrowseList::ask(BYTE request) {
         } else {
             self->fillFromStart();
         }
+        if (self) emit self->asked(request, response);
     });
 }
 

@@ -128,6 +128,10 @@ class BrowseList : public QWidget {
   signals:
     // The highlighted row changed (and the buffer with it).
     void newSelection();
+    // The update form is about to open with `request` (the list's window sets what the form
+    // reads first), and it has closed with `response` and the list has been read again.
+    void aboutToAsk(BYTE request);
+    void asked(BYTE request, BYTE response);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

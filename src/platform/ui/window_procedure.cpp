@@ -519,7 +519,8 @@ QRect WindowProcedure::designedRect(const Control& c) const {
                 if (d.kind == ControlKind::Spin)
                     for (const std::string& v : static_cast<ValueSpin*>(c.widget)->values())
                         n = std::max(n, static_cast<int>(QString::fromStdString(v).size()));
-                w = units_.x(std::max(n, 1) * 4 + (d.kind == ControlKind::Spin ? 12 : 4));
+                // Four units a character, and room for the frame (and the arrows).
+                w = units_.x(std::max(n, 1) * 4 + (d.kind == ControlKind::Spin ? 14 : 6));
             }
             if (h < 0) h = units_.y(10);
             h = std::max(h, textH + 2);
