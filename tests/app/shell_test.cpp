@@ -64,7 +64,10 @@ TEST_P(ProgramEntryTest, DragFullWindowsIsSwitchedOffForTheRunOnlyWhenItWasOn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, ProgramEntryTest,
-                         ::testing::Values(DragCase{1, 0, 1, 2}, DragCase{0, 0, 0, 0}));
+                         ::testing::Values(DragCase{1, 0, 1, 2}, DragCase{0, 0, 0, 0}),
+                         [](const ::testing::TestParamInfo<DragCase>& info) {
+                             return std::string(info.param.atStart ? "OnAtStart" : "OffAtStart");
+                         });
 
 TEST(ProgramEntry, BlanksTheGlobalsAndBuildsTheMainStoreOnceAfterTheSettings) {
     TempWorkdir work;

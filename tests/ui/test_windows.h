@@ -66,13 +66,6 @@ class PayerForm : public ui::UpdateForm {
     }
     PayerForm(WindowThread& t, ui::WindowProcedure* caller)
         : UpdateForm(t, caller, decl(), "KBP") {}
-
-  protected:
-    void opened() override {
-        UpdateForm::opened();
-        setOkControl("?OK");
-        setCancelControl("?CANCEL");
-    }
 };
 
 inline const std::vector<ControlDecl>& payerListControls() {

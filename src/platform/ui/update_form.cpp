@@ -72,6 +72,9 @@ void UpdateForm::kill() {
 }
 
 void UpdateForm::opened() {
+    // The forms' usual buttons; a form with other names registers its own.
+    if (controlNumber("?OK")) setOkControl("?OK");
+    if (controlNumber("?CANCEL")) setCancelControl("?CANCEL");
     const RecordSlot slot = primary();
     if (!slot.valid()) return;
     if (request() == InsertRecord) primeRecord(dct(), primary_);

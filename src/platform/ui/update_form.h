@@ -33,7 +33,8 @@ class UpdateForm : public WindowProcedure {
   protected:
     // Opens the primary file; a subclass opening more calls this first.
     void init() override;
-    // Primes the record for an insert; keeps the record as it was for an unaltered change.
+    // Registers "?OK" and "?CANCEL" (when the form has them) as OK and cancel, primes the record
+    // for an insert and keeps the record as it was for an unaltered change.
     void opened() override;
     // OK: takes the controls, runs completion(), refreshes the history copy and carries out the
     // request; the form ends completed only when the file took it.
