@@ -1,8 +1,10 @@
 #include "platform/ui/browse_list.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -30,21 +32,41 @@ Qt::Alignment alignmentOf(Align a) {
 
 constexpr int kIndentRole = Qt::UserRole + 1;
 
-// Moves a cell's text in from its aligned edge by the column's indent.
+// Draws a cell's text the way the columns were designed for: a margin of two pixels, moved in
+// from its aligned edge by the column's indent, and cut at the column's edge rather than
+// shortened with "..." (the style's own margins would hide the last digits of a date or an
+// account in a column designed just wide enough for them).
 class IndentDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         QStyleOptionViewItem o(option);
+        initStyleOption(&o, index);
+        const QString text = o.text;
+        o.text.clear();
+        const QWidget* w = o.widget;
+        QStyle* style = w ? w->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &o, painter, w);  // selection, focus
+
+        constexpr int kMargin = 2;
         const int indent = index.data(kIndentRole).toInt();
-        if (indent > 0) {
-            if (o.displayAlignment & Qt::AlignRight)
-                o.rect.adjust(0, 0, -indent, 0);
-            else
-                o.rect.adjust(indent, 0, 0, 0);
-        }
-        QStyledItemDelegate::paint(painter, o, index);
+        QRect r = o.rect.adjusted(kMargin, 0, -kMargin, 0);
+        if (o.displayAlignment & Qt::AlignRight)
+            r.adjust(0, 0, -indent, 0);
+        else
+            r.adjust(indent, 0, 0, 0);
+        const QPalette::ColorGroup group = !(o.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (o.state & QStyle::State_Active) ? QPalette::Normal
+                                                                              : QPalette::Inactive;
+        const bool selected = o.state & QStyle::State_Selected;
+        painter->save();
+        painter->setClipRect(o.rect);
+        painter->setFont(o.font);
+        painter->setPen(
+            o.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(r, static_cast<int>(o.displayAlignment) | Qt::TextSingleLine, text);
+        painter->restore();
     }
 };
 
@@ -90,6 +112,7 @@ QVariant BrowseModel::headerData(int section, Qt::Orientation orientation, int r
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
     const Column& c = columns_[static_cast<std::size_t>(section)];
     if (role == Qt::DisplayRole) return QString::fromStdString(c.header);
+    if (role == Qt::FontRole && headerFont_) return *headerFont_;
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(alignmentOf(c.headerAlign) | Qt::AlignVCenter);
     return {};
@@ -246,9 +269,10 @@ BrowseList::BrowseList(WindowProcedure& window, const ControlDecl& decl, QWidget
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     view_->horizontalHeader()->setHighlightSections(false);
-    // Narrow columns are designed for headers drawn without much margin.
-    view_->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { padding: 0px 2px; }"));
+    // Narrow columns are designed for headers in the window's font; the header view itself
+    // would draw them in the platform's header font, larger, and "Nдок" or "БИК банка" would no
+    // longer fit.
+    model_->setHeaderFont(window.font());
     view_->horizontalHeader()->setStretchLastSection(false);
     for (int i = 0; i < model_->columnCount(); ++i)
         view_->setColumnWidth(i, model_->columns()[static_cast<std::size_t>(i)].width);

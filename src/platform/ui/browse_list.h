@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QFont>
 #include <QTableView>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,8 @@ class BrowseModel : public QAbstractTableModel {
                 QObject* parent = nullptr);
 
     void setFilter(files::RecordFilter filter) { filter_ = std::move(filter); }
+    // The font the headers are drawn in (by default the view's own header font).
+    void setHeaderFont(const QFont& font) { headerFont_ = font; }
     const std::vector<Column>& columns() const { return columns_; }
     files::Order order() const { return order_; }
 
@@ -76,6 +80,7 @@ class BrowseModel : public QAbstractTableModel {
     files::Order order_;
     std::vector<Column> columns_;
     files::RecordFilter filter_;
+    std::optional<QFont> headerFont_;
     std::vector<files::Row> rows_;
     bool atStart_ = true;
     bool atEnd_ = true;
