@@ -4,6 +4,8 @@
 
 #include "app/program_entry.h"
 #include "app/ui/main_frame.h"
+#include "app/ui/window_starts.h"
+#include "orders/ui/rew_tab.h"
 #include "platform/report/window_support.h"
 #include "platform/ui/message_boxes.h"
 #include "platform/ui/platform_setup.h"
@@ -15,6 +17,9 @@ int runProgram(const std::filesystem::path& settingsFile) {
     QApplication::setQuitOnLastWindowClosed(false);
     ui::installPlatform();
     report::installQtRussian();
+
+    // The main menu's "Подготовка платежных поручений": a journal on a thread of its own.
+    programWindows().journal = [] { REW_TAB(); };
 
     ProgramEntry entry;
     entry.begin(settingsFile);
