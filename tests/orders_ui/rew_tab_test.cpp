@@ -256,6 +256,13 @@ TEST_F(RewTabTest, SearchTextsAloneAndTogetherBlanksAndCase) {
         search(j, c.payer, c.bank, c.recipient, c.purpose);
         EXPECT_EQ(rows(j), c.listed);
     }
+    // The search starts from the highlighted order; what passes only above it is still shown.
+    press(j, "?ClearFind");
+    QTest::keyClick(j->list()->view(), Qt::Key_End);
+    ASSERT_EQ(highlighted(j).N_DOK.utf8(), "1");
+    search(j, "", "", "энергосбыт", "");
+    EXPECT_EQ(rows(j), (std::vector<std::string>{"3 ООО «Ромашка»", "9 ИП Торговцев"}));
+    search(j, "", "", "", "нет такого");
     // An empty list leaves an empty panel and nothing to change or delete.
     EXPECT_EQ(shown(j, "?REW:N_PLA"), "");
     EXPECT_FALSE(j->control("?Change")->isEnabled());

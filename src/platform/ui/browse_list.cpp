@@ -137,12 +137,23 @@ bool BrowseModel::read(const files::Position& from, files::Direction dir, std::s
     return ok;
 }
 
+bool BrowseModel::nothingBefore(const files::Position& from) {
+    if (from.kind() == files::Position::Kind::First) return true;
+    if (from.kind() == files::Position::Kind::Last) return false;
+    // One record of the order itself, without the record test: a seek through the index. With
+    // a test that passes few records this saves reading the whole file backward for nothing.
+    files::RecordFile* f = access_.file();
+    std::vector<files::Row> one;
+    return f && f->read(order_, from, files::Direction::Backward, 1, one) && one.empty();
+}
+
 bool BrowseModel::loadFrom(const files::Position& from, std::size_t n) {
     std::vector<files::Row> got;
     const bool ok = read(from, files::Direction::Forward, n, got);
+    const bool start = filter_ ? nothingBefore(from) : from.kind() == files::Position::Kind::First;
     beginResetModel();
     rows_ = std::move(got);
-    atStart_ = from.kind() == files::Position::Kind::First;
+    atStart_ = start;
     atEnd_ = rows_.size() < n;
     endResetModel();
     return ok;
@@ -365,7 +376,8 @@ void BrowseList::refreshAt(files::RowId id, const std::vector<std::byte>& record
     model_->loadFrom(files::Position::before(id, record), 2 * page);
     int before = 0;
     if (model_->rowCount() == 0) {
-        model_->loadLast(2 * page);
+        // Nothing from the record on; from the start of the order on, nothing at all.
+        if (!model_->atStart()) model_->loadLast(2 * page);
     } else {
         before = model_->fetchBefore(page / 2);
     }

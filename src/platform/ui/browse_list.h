@@ -75,6 +75,8 @@ class BrowseModel : public QAbstractTableModel {
   private:
     bool read(const files::Position& from, files::Direction dir, std::size_t n,
               std::vector<files::Row>& out);
+    // Whether the order holds no record at all before `from` (the record test aside).
+    bool nothingBefore(const files::Position& from);
 
     FileManagerBase& access_;
     files::Order order_;
