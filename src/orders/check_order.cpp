@@ -184,9 +184,10 @@ std::optional<Failure> runChain(RewRecord& rew, OrderReferences& refs, Globals& 
 CheckResult CheckOrder(RewRecord& rew, OrderReferences& refs, CheckMode mode, Globals& g) {
     CheckResult result;
     if (g.PRI_DEL == 1 || g.KONTR == 1) {
-        // Deleting needs no checks; with control switched off "Готово???" offers OK unchecked.
+        // Deleting needs no checks; with control switched off "Готово???" offers OK unchecked,
+        // in delete mode too.
         result.ran = false;
-        if (mode == CheckMode::Confirm && g.PRI_DEL != 1) result.message = kPressOk;
+        if (mode == CheckMode::Confirm && g.KONTR == 1) result.message = kPressOk;
         result.showOk = mode == CheckMode::Confirm;
         return result;
     }

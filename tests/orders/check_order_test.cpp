@@ -293,9 +293,11 @@ TEST_F(CheckOrderTest, RecipientAccountIsRewrittenRightAligned) {
         {kRecipientAccount, kRecipientAccount, true},
         {"407028107", "           407028107", false},
         {"  407028107  ", "           407028107", false},
+        {"0407028107", "           407028107", false},
         // Kept as typed: not a number, refused by the key test.
         {"40702810700000 00077", "40702810700000 00077", false},
     };
+    refs.addBl2(4070);  // so that the account with a leading zero reaches the rewrite
     for (const auto& c : cases) {
         rew.N_SC_B = c.typed;
         const CheckResult r = run();
@@ -383,9 +385,10 @@ TEST_F(CheckOrderTest, NothingRunsWhileDeletingOrWithControlOff) {
     globals().KNN1 = 20100;
     globals().ER = 1;
     const RewRecord before = rew;
-    for (int which : {0, 1}) {
-        globals().PRI_DEL = which == 0;
-        globals().KONTR = which == 1;
+    // 0: deleting; 1: control switched off; 2: control switched off while deleting.
+    for (int which : {0, 1, 2}) {
+        globals().PRI_DEL = which != 1;
+        globals().KONTR = which != 0;
         for (CheckMode mode : {CheckMode::Save, CheckMode::Confirm}) {
             const CheckResult r = run(mode);
             EXPECT_TRUE(r.passed);
@@ -395,7 +398,7 @@ TEST_F(CheckOrderTest, NothingRunsWhileDeletingOrWithControlOff) {
             EXPECT_EQ(globals().ER, 1);
             EXPECT_EQ(globals().KNN1, 20100);
             EXPECT_EQ(r.showOk, mode == CheckMode::Confirm);
-            const bool prompt = mode == CheckMode::Confirm && which == 1;
+            const bool prompt = mode == CheckMode::Confirm && which != 0;
             EXPECT_EQ(r.message, prompt ? "Нажмите ОК для записи в базу" : "");
         }
     }
