@@ -172,6 +172,10 @@ TEST_F(RewTabTest, ListsNewestFirstNumbersDescendingWithColumnsAndDetailPanel) {
     EXPECT_EQ(files::globalErrors().procedureName(), "rew_tab");
     EXPECT_EQ(globals().PRI_DEL, 0);
     EXPECT_EQ(j->tData(), today());
+    // Resizable, never smaller than designed; REW and KBP held open (KBP for the form).
+    EXPECT_EQ(j->minimumSize(), j->units().size(396, 289));
+    EXPECT_EQ(j->dct().Relate.REW.openCount(), 1);
+    EXPECT_EQ(j->dct().Relate.KBP.openCount(), 1);
     EXPECT_EQ(shown(j, "?T_DATA"), QString::fromStdString([] {
                   char b[16];
                   std::snprintf(b, sizeof b, "%02d/%02d/%04d", DAY(today()), MONTH(today()),
