@@ -1,7 +1,11 @@
 // PR_PLAT end to end: the print snapshot, PRP's records, the progress window and the preview.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -124,6 +128,33 @@ TEST_F(PrPlatTest, OnePagePerRecordOfPrpShownInTheRussianPreview) {
     EXPECT_EQ(files::globalErrors().procedureName(), "UpdateRew");
     EXPECT_EQ(globals().S_R, 0.5);
     EXPECT_EQ(globals().S1.utf8(), "50 копеек");
+}
+
+// The printer dialog opened from the preview shows the table's captions for the printer and the
+// pages, whatever Qt's own translation calls them.
+TEST_F(PrPlatTest, ThePrinterDialogSpeaksTheCaptionTable) {
+    fillPrp(1);
+    run();
+    PreviewWindow* preview = waitForPreview();
+    ASSERT_NE(preview, nullptr);
+    preview->findChild<QAction*>(QStringLiteral("PrintAction"))->trigger();
+    auto* dialog = visibleWindow<QPrintDialog>(QStringLiteral("PrintDialog"));
+    ASSERT_NE(dialog, nullptr);
+    QStringList texts;
+    for (auto* l : dialog->findChildren<QLabel*>()) texts << l->text();
+    for (auto* b : dialog->findChildren<QAbstractButton*>()) texts << b->text();
+    for (auto* g : dialog->findChildren<QGroupBox*>()) texts << g->title();
+    for (const char* caption :
+         {"Принтер", "Принтер:", "Драйвер:", "Порт:", "Свойства...", "Страницы", "Все",
+          "Страницы с", "по", "Количество копий", "Отмена"})
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(caption)))
+            << caption << " not in " << texts.join(u'|').toStdString();
+    // What the table does not name stays as Qt has it.
+    EXPECT_TRUE(
+        texts.contains(QCoreApplication::translate("QPrintSettingsOutput", "Current Page")));
+    dialog->reject();
+    preview->reject();
+    ASSERT_TRUE(waitUntil([&] { return !responses.empty(); }));
 }
 
 TEST_F(PrPlatTest, AnEmptyPrpPrintsNothing) {

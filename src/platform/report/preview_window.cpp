@@ -1,8 +1,11 @@
 #include "platform/report/preview_window.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QKeySequence>
@@ -74,6 +77,57 @@ QToolButton* toolButton(QToolBar* bar, const QString& name, QStyle::StandardPixm
     b->setAutoRaise(true);
     bar->addWidget(b);
     return b;
+}
+
+// The printer dialog is Qt's own. Its captions that the report's table names are shown as the
+// table has them ("Name" -> "Принтер:"); the rest keep Qt's translation. Each entry: Qt's context
+// and source text, then the table's English caption, and a second one joined after a blank
+// (Qt's "Pages from" is the table's "Pages" and "from").
+void applyPrinterCaptions(QPrintDialog& dialog, const Captions& captions) {
+    struct Entry {
+        const char* context;
+        const char* source;
+        const char* english;
+        const char* english2;
+    };
+    static constexpr Entry entries[] = {
+        {"QPrintWidget", "Printer", "Printer", nullptr},
+        {"QPrintWidget", "&Name:", "Name", nullptr},
+        {"QPrintWidget", "Type:", "Driver", nullptr},
+        {"QPrintWidget", "Location:", "Where", nullptr},
+        {"QPrintWidget", "P&roperties", "Properties...", nullptr},
+        {"QPrintSettingsOutput", "Print range", "Pages", nullptr},
+        {"QPrintSettingsOutput", "Print all", "All", nullptr},
+        {"QPrintSettingsOutput", "Pages from", "Pages", "from"},
+        {"QPrintSettingsOutput", "to", "to", nullptr},
+        {"QPrintSettingsOutput", "Copies:", "Number of copies", nullptr},
+        {"QPlatformTheme", "Cancel", "Cancel", nullptr},
+    };
+    auto find = [&captions](const char* english) -> const QString* {
+        for (const auto& [from, to] : captions)
+            if (from == QLatin1String(english)) return &to;
+        return nullptr;
+    };
+    // Qt's text as shown -> the table's; each widget is matched once, on the text Qt gave it.
+    std::vector<std::pair<QString, QString>> replace;
+    for (const Entry& e : entries) {
+        const QString* first = find(e.english);
+        const QString* second = e.english2 ? find(e.english2) : nullptr;
+        if (!first || (e.english2 && !second)) continue;
+        replace.emplace_back(QCoreApplication::translate(e.context, e.source),
+                             second ? *first + u' ' + *second : *first);
+    }
+    auto replaced = [&replace](const QString& shown) -> const QString* {
+        for (const auto& [from, to] : replace)
+            if (from == shown) return &to;
+        return nullptr;
+    };
+    for (auto* l : dialog.findChildren<QLabel*>())
+        if (const QString* t = replaced(l->text())) l->setText(*t);
+    for (auto* b : dialog.findChildren<QAbstractButton*>())
+        if (const QString* t = replaced(b->text())) b->setText(*t);
+    for (auto* g : dialog.findChildren<QGroupBox*>())
+        if (const QString* t = replaced(g->title())) g->setTitle(*t);
 }
 
 }  // namespace
@@ -291,6 +345,7 @@ void PreviewWindow::print(bool currentPageOnly) {
     dialog->setObjectName(QStringLiteral("PrintDialog"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(caption("Print"));
+    applyPrinterCaptions(*dialog, options_.captions);
     dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, true);
     dialog->setMinMax(1, pageCount());
     dialog->setFromTo(1, pageCount());
