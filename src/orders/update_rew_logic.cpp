@@ -226,9 +226,9 @@ void UpdateRewLogic::rememberPayer() {
 
 void UpdateRewLogic::rememberRecipient() {
     MES_REW.clear();
-    if (g_.PRI_DEL != 0) return;
     const RewRecord& rew = dct_.REW;
-    if (!rew.N_SC_B.blank() && g_.ER == 0) {
+    // Unlike the payer's button, this one says "done" in delete mode too, where it adds nothing.
+    if (g_.PRI_DEL == 0 && !rew.N_SC_B.blank() && g_.ER == 0) {
         PolRecord& pol = dct_.POL;
         SHORT number = 0;
         const Scan scan = scanForAccount(

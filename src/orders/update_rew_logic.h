@@ -51,7 +51,8 @@ class UpdateRewLogic {
     void cancel();
 
     // "Запомнить плательщика" / "Запомнить  получателя": add the order's payer or recipient to
-    // its list unless an entry with the same account is there.
+    // its list unless an entry with the same account is there. Neither adds anything in delete
+    // mode; the payer's then leaves the message line empty, the recipient's still says "done".
     void rememberPayer();
     void rememberRecipient();
     // "Снять контроль" / "Восстановить контроль".

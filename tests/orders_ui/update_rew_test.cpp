@@ -410,6 +410,70 @@ TEST_F(UpdateRewTest, PrintTakesTheSnapshotAndResetsTheFormAfterwards) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return globals().N_D.equalsUtf8("N"); }));
 }
 
+// Print and the calculator take what is typed first, even while the focus is still in the entry.
+TEST_F(UpdateRewTest, PrintAndCalculatorTakeWhatIsStillBeingTyped) {
+    sys::setProgramStarter([](const std::string&) { return true; });
+    open(UpdateRewWindow::InsertRecord);
+    struct Case {
+        const char* button;
+        const char* entry;
+        const char* typed;
+    };
+    for (const Case c : {Case{"?BUTTON4", "?REW:N_POL", "ООО Печать"},
+                         Case{"?BUTTON13", "?REW:N_PLA", "ООО Счёт"}}) {
+        SCOPED_TRACE(c.button);
+        auto* e = ctl<QLineEdit>(c.entry);
+        e->setFocus();
+        e->selectAll();
+        test::typeText(e, QString::fromUtf8(c.typed));
+        form_->post(form_->controlNumber(c.button));
+        flush();
+        if (ui::WindowProcedure* preview = form_->nestedWindow())
+            preview->closeWith(ui::WindowProcedure::RequestCancelled);
+        flush();
+        EXPECT_EQ(shown(c.entry), QString::fromUtf8(c.typed));
+    }
+    EXPECT_EQ(globals().N_POL_REW.utf8(), "ООО Печать");
+    EXPECT_EQ(thread_.dct.REW.N_POL.utf8(), "ООО Печать");
+    EXPECT_EQ(thread_.dct.REW.N_PLA.utf8(), "ООО Счёт");
+}
+
+// Every entry and code list of the form shows its longest value whole at the designed size.
+TEST_F(UpdateRewTest, EntriesAndCodeListsShowTheirLongestValuesWhole) {
+    open(UpdateRewWindow::InsertRecord);
+    const auto showsWhole = [](QLineEdit* e, const QString& text) {
+        e->setText(text);
+        e->setCursorPosition(static_cast<int>(text.size()));
+        e->grab();  // the scroll is settled when the entry paints
+        return e->cursorPositionAt(QPoint(e->contentsRect().left() + 3, e->height() / 2)) == 0;
+    };
+    struct Case {
+        const char* control;
+        const char* longest;
+    };
+    for (const Case c :
+         {Case{"?REW:N_SC_A", "40702810900000000012"}, Case{"?REW:K_SC_B", "30101810400000000225"},
+          Case{"?REW:P104", "18210102010011000110"}, Case{"?REW:INN_POL", "500100732259"},
+          Case{"?REW:MFO_A", "044525225"}, Case{"?REW:P105", "45286555000"},
+          Case{"?REW:D_PLA", "28/08/2024"}, Case{"?REW:N_DOK", "12345"}, Case{"?REW:P110", "ИШ"},
+          Case{"?REW:P107_1", "МС"}, Case{"?REW:P106", "ЗД"}, Case{"?REW:SUMMA", "1,234,567.89"}}) {
+        SCOPED_TRACE(c.control);
+        auto* e = ctl<QLineEdit>(c.control);
+        ASSERT_NE(e, nullptr);
+        EXPECT_TRUE(showsWhole(e, QString::fromUtf8(c.longest)));
+    }
+    for (const ui::Control& c : form_->controls()) {
+        auto* spin = qobject_cast<ui::ValueSpin*>(c.widget);
+        if (!spin || spin->values().empty() || c.decl->name == "?REW:STRI:2") continue;
+        SCOPED_TRACE(std::string(c.decl->name));
+        auto* text = spin->findChild<QLineEdit*>();
+        ASSERT_NE(text, nullptr);
+        for (const std::string& v : spin->values())
+            EXPECT_TRUE(showsWhole(text, QString::fromStdString(v))) << v;
+    }
+    form_->closeWith(ui::WindowProcedure::RequestCancelled);
+}
+
 TEST_F(UpdateRewTest, CalculatorStartsWithoutWaitingOrSaysItIsMissing) {
     std::vector<std::string> started;
     sys::setProgramStarter([&](const std::string& line) {

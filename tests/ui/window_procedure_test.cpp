@@ -343,6 +343,102 @@ TEST_F(WindowProcedureTest, ControlsShowAndTakeTheirVariables) {
     EXPECT_EQ(w->day, today() - 2);
 }
 
+// A code entry before a spin on the same code (as the payment-order form has its status) and an
+// account entry, both at the default width.
+struct Codes : WindowProcedure {
+    static const std::vector<ControlDecl>& controls() {
+        static const std::vector<ControlDecl> c = {
+            {.kind = ControlKind::Entry,
+             .name = "?CODE",
+             .x = 4,
+             .y = 4,
+             .use = "CODE",
+             .picture = "s2"},
+            {.kind = ControlKind::Spin,
+             .name = "?CODE:2",
+             .x = 30,
+             .y = 4,
+             .w = 25,
+             .h = 10,
+             .use = "CODE",
+             .picture = "s2",
+             .values = "00|ИШ|МС|ЗД"},
+            {.kind = ControlKind::Entry,
+             .name = "?ACCOUNT",
+             .x = 4,
+             .y = 18,
+             .use = "ACCOUNT",
+             .picture = "s20"},
+            {.kind = ControlKind::Entry,
+             .name = "?DAY",
+             .x = 4,
+             .y = 32,
+             .use = "DAY",
+             .picture = "D6b"},
+        };
+        return c;
+    }
+    Codes(WindowThread& t)
+        : WindowProcedure(
+              t, nullptr,
+              {.procedure = "codes", .title = "Коды", .w = 120, .h = 50, .controls = controls()}) {
+        bindVariable("CODE", ui::FieldRef::of(code));
+        bindVariable("ACCOUNT", ui::FieldRef::of(account));
+        bindVariable("DAY", ui::FieldRef::of(day));
+    }
+    Str<2> code;
+    Str<20> account;
+    LONG day = 0;
+};
+
+// True when `text` in `e` shows from its first character to its last: with the cursor at the end
+// a line edit scrolls its start out of sight when the text does not fit.
+bool showsWhole(QLineEdit* e, const QString& text) {
+    e->setText(text);
+    e->setCursorPosition(static_cast<int>(text.size()));
+    e->grab();  // the scroll is settled when the entry paints
+    return e->cursorPositionAt(QPoint(e->contentsRect().left() + 3, e->height() / 2)) == 0;
+}
+
+TEST_F(WindowProcedureTest, CodesAccountsAndDatesShowWholeAtTheirWidths) {
+    WindowThread thread;
+    auto* w = new Codes(thread);
+    w->run();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    auto* code = w->controlAs<QLineEdit>("?CODE");
+    auto* spinText = w->controlAs<ui::ValueSpin>("?CODE:2")->findChild<QLineEdit*>();
+    ASSERT_NE(spinText, nullptr);
+    for (const char* v : {"00", "ИШ", "МС", "ЗД"}) {
+        SCOPED_TRACE(v);
+        EXPECT_TRUE(showsWhole(code, QString::fromUtf8(v)));
+        EXPECT_TRUE(showsWhole(spinText, QString::fromUtf8(v)));
+    }
+    EXPECT_TRUE(showsWhole(w->controlAs<QLineEdit>("?ACCOUNT"), QString(20, QLatin1Char('0'))));
+    EXPECT_TRUE(showsWhole(w->controlAs<QLineEdit>("?DAY"), QStringLiteral("28/08/2024")));
+    w->closeWith(WindowProcedure::RequestCancelled);
+}
+
+// A code typed into the entry and not yet completed is what taking the controls keeps: the spin
+// beside it on the same field does not put back the value it last showed.
+TEST_F(WindowProcedureTest, TakingAllControlsKeepsACodeTypedBesideASpin) {
+    WindowThread thread;
+    auto* w = new Codes(thread);
+    w->code = "ЗД";
+    w->run();
+    auto* code = w->controlAs<QLineEdit>("?CODE");
+    code->setFocus();
+    code->selectAll();
+    typeText(code, QStringLiteral("МС"));
+    EXPECT_TRUE(w->code.equalsUtf8("ЗД"));  // not yet taken
+    w->updateVariables();
+    EXPECT_TRUE(w->code.equalsUtf8("МС"));
+    code->selectAll();
+    typeText(code, QStringLiteral("00"));
+    EXPECT_TRUE(w->acceptAll());
+    EXPECT_TRUE(w->code.equalsUtf8("00"));
+    w->closeWith(WindowProcedure::RequestCancelled);
+}
+
 TEST_F(WindowProcedureTest, DialogUnitsFollowTheWindowFont) {
     ui::installFontSubstitutions();
     const QFont f = ui::windowFont("MS Sans Serif", 8);

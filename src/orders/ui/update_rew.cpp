@@ -4,7 +4,6 @@
 #include "orders/ui/update_rew.h"
 
 #include <QEvent>
-#include <QLineEdit>
 #include <QPointer>
 #include <QTabWidget>
 #include <QTimer>
@@ -13,7 +12,6 @@
 #include "orders/ui/update_rew_layout.h"
 #include "platform/system/beep.h"
 #include "platform/system/program_start.h"
-#include "platform/ui/picture_text.h"
 #include "print/print_snapshot.h"
 #include "print/ui/pr_plat.h"
 
@@ -22,22 +20,6 @@ namespace {
 
 QString qs(std::string_view s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-// The longest text an entry has to show whole: the widest code of a spin on the same field, else
-// as many digits as its picture writes (a letter for the one- and two-character marks).
-int widestText(const ui::ControlDecl& entry, std::span<const ui::ControlDecl> all,
-               const QFontMetrics& fm) {
-    int widest = 0;
-    for (const ui::ControlDecl& d : all) {
-        if (d.kind != ui::ControlKind::Spin || d.use != entry.use || d.values.empty()) continue;
-        for (const QString& v : qs(d.values).split(QLatin1Char('|')))
-            widest = std::max(widest, fm.horizontalAdvance(v));
-    }
-    if (widest > 0) return widest;
-    if (ui::isDatePicture(entry.picture)) return fm.horizontalAdvance(QStringLiteral("00/00/0000"));
-    const int n = ui::pictureWidth(entry.picture);
-    return fm.horizontalAdvance(QString(n, n <= 2 ? QLatin1Char('N') : QLatin1Char('0')));
 }
 
 }  // namespace
@@ -81,7 +63,6 @@ void UpdateRewWindow::opened() {
     // The recipient's remember button acts on every event, receiving the focus included.
     if (QWidget* b = control("?BUTTON3")) b->installEventFilter(this);
 
-    fitEntries();
     setWindowTitle(qs(logic_->title()));
     if (QWidget* first = control("?BUTTON10")) first->setFocus();
 }
@@ -154,6 +135,8 @@ bool UpdateRewWindow::completion() {
 }
 
 void UpdateRewWindow::print() {
+    // What is typed but not yet taken (the focus still in the entry) goes on paper too.
+    updateVariables();
     print::takePrintSnapshot(dct().REW);
     QPointer<UpdateRewWindow> self(this);
     print::PR_PLAT(thread(), this, [self](BYTE) {
@@ -162,6 +145,8 @@ void UpdateRewWindow::print() {
 }
 
 void UpdateRewWindow::startCalculator() {
+    // Taken first: the reset below shows the buffer again.
+    updateVariables();
     const bool started = sys::startProgram("calc.exe ");
     reset(true);
     if (!started) {
@@ -177,29 +162,6 @@ bool UpdateRewWindow::eventFilter(QObject* watched, QEvent* event) {
         showState();
     }
     return UpdateForm::eventFilter(watched, event);
-}
-
-// The framework gives an entry without a declared width room for its picture's characters of
-// average width. With this platform's fonts and entry frames a full account number or a code of
-// two capitals then loses a few pixels, and the entry scrolls its first characters out of
-// sight. Such entries are widened (never narrowed) until their longest value shows whole; the
-// layout leaves room for that before the next control.
-void UpdateRewWindow::fitEntries() {
-    for (const ui::Control& c : controls()) {
-        auto* e = qobject_cast<QLineEdit*>(c.widget);
-        if (!e || c.decl->kind != ui::ControlKind::Entry || c.decl->w > 0) continue;
-        const QFontMetrics fm(e->font());
-        // What the entry adds around its text: the style's frame and padding, from its size hint
-        // (17 "x" wide plus the line edit's own margins), and the cursor.
-        const int chrome = e->sizeHint().width() - fm.horizontalAdvance(QLatin1Char('x')) * 17 + 1;
-        const int needed = widestText(*c.decl, updateRewControls(), fm) + chrome;
-        if (e->width() < needed) e->resize(needed, e->height());
-    }
-}
-
-void UpdateRewWindow::resizeEvent(QResizeEvent* event) {
-    UpdateForm::resizeEvent(event);  // places the controls again
-    fitEntries();
 }
 
 void UpdateRewWindow::kill() {

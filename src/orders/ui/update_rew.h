@@ -37,7 +37,6 @@ class UpdateRewWindow : public ui::UpdateForm {
     bool completion() override;
     void kill() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
     // What a run of the checks asks the window to show: the signal, the focus, the OK button.
@@ -45,7 +44,6 @@ class UpdateRewWindow : public ui::UpdateForm {
     void showState();
     void print();
     void startCalculator();
-    void fitEntries();
 
     std::unique_ptr<UpdateRewLogic> logic_;
     std::unique_ptr<DictionaryReferences> refs_;

@@ -4,6 +4,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleOptionSpinBox>
+#include <algorithm>
 
 #include "platform/runtime/codec.h"
 #include "platform/runtime/date.h"
@@ -21,6 +25,47 @@ bool sameText(std::string_view a, std::string_view b) {
     while (!a.empty() && a.back() == ' ') a.remove_suffix(1);
     while (!b.empty() && b.back() == ' ') b.remove_suffix(1);
     return a == b;
+}
+
+// Up and down buttons as narrow as the desktop's own: the platform's style gives them a width
+// that leaves a spin box designed for two characters no room to show them.
+class NarrowSpinStyle : public QProxyStyle {
+  public:
+    QRect subControlRect(ComplexControl cc, const QStyleOptionComplex* option, SubControl sc,
+                         const QWidget* widget) const override {
+        if (cc != CC_SpinBox) return QProxyStyle::subControlRect(cc, option, sc, widget);
+        const QRect r = option->rect;
+        const int bw = buttonWidth(option);
+        const int half = r.height() / 2;
+        switch (sc) {
+            case SC_SpinBoxUp:
+                return visualRect(option->direction, r,
+                                  QRect(r.right() - bw, r.top() + 1, bw, half - 1));
+            case SC_SpinBoxDown:
+                return visualRect(option->direction, r,
+                                  QRect(r.right() - bw, r.top() + half, bw, r.height() - half - 1));
+            case SC_SpinBoxEditField:
+                return visualRect(
+                    option->direction, r,
+                    QRect(r.left() + 2, r.top() + 2, r.width() - bw - 4, r.height() - 4));
+            default:
+                return QProxyStyle::subControlRect(cc, option, sc, widget);
+        }
+    }
+
+  private:
+    static int buttonWidth(const QStyleOption* option) {
+        return std::max(8, option->fontMetrics.averageCharWidth() + 4);
+    }
+};
+
+QStyle* narrowSpinStyle() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new NarrowSpinStyle;
+        style->setParent(qApp);  // lives as long as the application's widgets
+    }
+    return style;
 }
 
 }  // namespace
@@ -104,6 +149,7 @@ ValueSpin::ValueSpin(FieldRef field, std::string picture, std::string_view value
         setReadOnly(true);
         lineEdit()->setReadOnly(true);
     }
+    setStyle(narrowSpinStyle());
     setAccelerated(false);
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     connect(this, &QAbstractSpinBox::editingFinished, this, [this] {
@@ -135,15 +181,15 @@ void ValueSpin::display() {
     } else {
         lineEdit()->setText(qs(ui::displayText(field_, picture_)));
     }
+    lineEdit()->setCursorPosition(0);  // the start of the value shows, as in an entry
     lineEdit()->setModified(false);
     update();
 }
 
 bool ValueSpin::take() {
-    if (!values_.empty()) {
-        if (index_ >= 0) acceptText(field_, "", values_[static_cast<std::size_t>(index_)]);
-        return true;
-    }
+    // The arrows write each value as they choose it. Writing it again here would put back a value
+    // an entry on the same field has replaced since.
+    if (!values_.empty()) return true;
     if (!acceptText(field_, picture_, lineEdit()->text().toStdString())) return false;
     lineEdit()->setModified(false);
     return true;
@@ -162,6 +208,7 @@ void ValueSpin::stepBy(int steps) {
         index_ = i;
         acceptText(field_, "", values_[static_cast<std::size_t>(index_)]);
         lineEdit()->setText(qs(values_[static_cast<std::size_t>(index_)]));
+        lineEdit()->setCursorPosition(0);
         update();
         emit accepted();
         return;

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -103,12 +104,15 @@ bool stretches(ControlKind k) {
            k == ControlKind::TextBox;
 }
 
-// Entries drawn compactly enough for the heights windows are designed with.
+// Entries drawn compactly enough for the heights windows are designed with. Spin boxes keep the
+// style's own drawing: a style sheet that frames them takes their arrows away as well. The entry
+// inside a spin box is framed by the spin box, not by the rule for entries.
 const char* const kCompactStyle =
-    "QLineEdit, QAbstractSpinBox { padding: 0px 1px; border: 1px solid palette(mid);"
-    " background: palette(base); }"
-    "QLineEdit:focus, QAbstractSpinBox:focus { border: 1px solid palette(highlight); }"
+    "QLineEdit { padding: 0px 1px; border: 1px solid palette(mid); background: palette(base); }"
+    "QLineEdit:focus { border: 1px solid palette(highlight); }"
     "QLineEdit:read-only { background: palette(window); }"
+    "QAbstractSpinBox QLineEdit, QAbstractSpinBox QLineEdit:focus,"
+    " QAbstractSpinBox QLineEdit:read-only { border: none; padding: 0px; background: transparent; }"
     "QPlainTextEdit { border: 1px solid palette(mid); }";
 
 }  // namespace
@@ -493,6 +497,37 @@ void WindowProcedure::buildControl(Control& c, QMenu*& lastMenu, QWidget*& lastS
     }
 }
 
+// Four units a character is the average character; digits and capitals are wider in this
+// platform's fonts, and a full account number or a two-letter code would lose its first
+// characters out of sight. An entry of the default width is therefore at least as wide as its
+// longest text: the widest value of a spin box on the same variable, else as many digits as its
+// picture writes (capitals for the one- and two-character codes), plus its frame and cursor.
+int WindowProcedure::entryWidthForText(const Control& c) const {
+    const ControlDecl& d = *c.decl;
+    auto* e = qobject_cast<QLineEdit*>(c.widget);
+    if (!e) return 0;
+    e->ensurePolished();
+    const QFontMetrics fm(e->font());
+    int widest = 0;
+    for (const Control& other : controls_) {
+        if (other.decl->kind != ControlKind::Spin || other.decl->use != d.use || !other.widget)
+            continue;
+        for (const std::string& v : static_cast<ValueSpin*>(other.widget)->values())
+            widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(v)));
+    }
+    if (widest == 0) {
+        const int n = pictureWidth(d.picture);
+        widest = isDatePicture(d.picture)
+                     ? fm.horizontalAdvance(QStringLiteral("00/00/0000"))
+                     : fm.horizontalAdvance(
+                           QString(std::max(n, 1), n <= 2 ? QLatin1Char('N') : QLatin1Char('0')));
+    }
+    // What the entry adds around its text: the frame and margins of its size hint (seventeen
+    // "x" wide plus those), and the cursor.
+    const int chrome = e->sizeHint().width() - fm.horizontalAdvance(QLatin1Char('x')) * 17 + 1;
+    return widest + chrome;
+}
+
 QRect WindowProcedure::designedRect(const Control& c) const {
     const ControlDecl& d = *c.decl;
     const QFontMetrics fm(c.widget->font());
@@ -521,6 +556,7 @@ QRect WindowProcedure::designedRect(const Control& c) const {
                         n = std::max(n, static_cast<int>(QString::fromStdString(v).size()));
                 // Four units a character, and room for the frame (and the arrows).
                 w = units_.x(std::max(n, 1) * 4 + (d.kind == ControlKind::Spin ? 14 : 6));
+                if (d.kind == ControlKind::Entry) w = std::max(w, entryWidthForText(c));
             }
             if (h < 0) h = units_.y(10);
             h = std::max(h, textH + 2);

@@ -183,6 +183,7 @@ class WindowProcedure : public QDialog {
     void buildControl(Control& c, QMenu*& lastMenu, QWidget*& lastSheet);
     void applyLook(QWidget* w, const ControlDecl& d);
     QRect designedRect(const Control& c) const;
+    int entryWidthForText(const Control& c) const;
     void layoutControls();
     void restorePlacement();
     void savePlacement();
