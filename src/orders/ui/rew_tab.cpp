@@ -13,19 +13,11 @@ namespace pordex {
 namespace {
 
 using ui::Align;
+using ui::button;
 using ui::Color;
 using ui::ControlDecl;
 using ui::ControlKind;
-
-ControlDecl prompt(std::string_view text, int x, int y, Color color = Color::Default,
-                   bool onSheet = false) {
-    return {.kind = ControlKind::Prompt,
-            .text = text,
-            .x = x,
-            .y = y,
-            .color = color,
-            .parentSheet = onSheet};
-}
+using ui::prompt;
 
 // The search entries. The three below the first are declared at the default width, which for
 // fifty characters would run under the buttons beside them: they take the first one's width.
@@ -38,19 +30,6 @@ ControlDecl searchEntry(std::string_view name, std::string_view use, int y, int 
             .h = h,
             .use = use,
             .picture = "s50"};
-}
-
-ControlDecl button(std::string_view name, std::string_view text, int x, int y, int w, int h,
-                   Color color = Color::Default, bool onSheet = false) {
-    return {.kind = ControlKind::Button,
-            .name = name,
-            .text = text,
-            .x = x,
-            .y = y,
-            .w = w,
-            .h = h,
-            .color = color,
-            .parentSheet = onSheet};
 }
 
 // A value of the detail panel: the field's whole length as text.

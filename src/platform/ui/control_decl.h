@@ -66,4 +66,28 @@ struct ControlDecl {
     bool locator = false;  // a step locator on the key's field
 };
 
+// Builders for the kinds most windows declare, so a window's table reads one control a line.
+inline ControlDecl prompt(std::string_view text, int x, int y, Color color = Color::Default,
+                          bool onSheet = false) {
+    return {.kind = ControlKind::Prompt,
+            .text = text,
+            .x = x,
+            .y = y,
+            .color = color,
+            .parentSheet = onSheet};
+}
+
+inline ControlDecl button(std::string_view name, std::string_view text, int x, int y, int w, int h,
+                          Color color = Color::Default, bool onSheet = false) {
+    return {.kind = ControlKind::Button,
+            .name = name,
+            .text = text,
+            .x = x,
+            .y = y,
+            .w = w,
+            .h = h,
+            .color = color,
+            .parentSheet = onSheet};
+}
+
 }  // namespace pordex::ui
