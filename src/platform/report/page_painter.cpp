@@ -71,11 +71,11 @@ QString pageFontFamily(std::string_view face) {
     return QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()));
 }
 
-QFont pageFont(const FontSpec& spec) {
-    QFont f(pageFontFamily(spec.face));
+QFont pageFont(const FontSpec& font) {
+    QFont f(pageFontFamily(font.face));
     // Sized in page units, so the size is exact on every device the page is painted on.
-    f.setPixelSize(static_cast<int>(spec.size * kUnitsPerPoint + 0.5));
-    f.setBold(spec.bold);
+    f.setPixelSize(static_cast<int>(font.size * kUnitsPerPoint + 0.5));
+    f.setBold(font.bold);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setKerning(false);
     f.setStyleStrategy(QFont::PreferOutline);

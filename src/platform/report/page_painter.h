@@ -22,7 +22,7 @@ inline constexpr double kUnitsPerPoint = kUnitsPerInch / 72;
 QString pageFontFamily(std::string_view face);
 
 // The font of a control, sized in page units.
-QFont pageFont(const FontSpec& spec);
+QFont pageFont(const FontSpec& font);
 
 // Sets the painter so that one unit is 1/7200 inch, the origin at the paper's top-left corner,
 // on a device of the given resolution (dots per inch).
