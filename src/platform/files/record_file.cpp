@@ -237,6 +237,17 @@ const char* sqlType(FieldType t) {
     }
 }
 
+// Binds where a seek starts: the values of its fields from the position's record, then the row
+// id when the query asks for it. Returns the next free parameter.
+int bindPosition(sqlite3_stmt* st, int first, const FileDesc& desc, const sql::SeekQuery& q,
+                 const Position& at) {
+    int i = first;
+    for (std::size_t field : q.valueFields)
+        bindField(st, i++, desc.fields[field], at.record().data());
+    if (q.bindsRow) sqlite3_bind_int64(st, i++, at.id());
+    return i;
+}
+
 // Resets a cached statement when the scope ends, so no read keeps the file locked.
 class StmtUse {
   public:
@@ -1005,10 +1016,7 @@ bool RecordFile::read(const Order& order, const Position& from, Direction direct
             return false;
         }
         StmtUse use(st);
-        int i = 1;
-        for (std::size_t field : q.valueFields)
-            bindField(st, i++, desc_.fields[field], positioned.data());
-        if (q.bindsRow) sqlite3_bind_int64(st, i, from.id());
+        bindPosition(st, 1, desc_, q, from);
         while (got < n) {
             rc = sqlite3_step(st);
             if (rc == SQLITE_DONE) break;
@@ -1043,39 +1051,41 @@ bool RecordFile::readText(const Order& order, const Position& from, Direction di
     std::string columns = "(" + test + "), " + sql::quote(sql::kRowColumn);
     for (std::size_t f : sorted) columns += ", " + sql::quote(desc_.fields[f].name);
 
-    auto bindFragments = [&](sqlite3_stmt* st) {
+    // Prepares a seek from `at`: the fragments first, then the position. Returns null (the
+    // failure recorded) when the store cannot prepare it; `next` is the next free parameter.
+    auto prepareSeek = [&](const sql::SeekQuery& q, const Position& at,
+                           int& next) -> sqlite3_stmt* {
+        int rc;
+        sqlite3_stmt* st = impl_->prepare(q.sql, rc);
+        if (!st) {
+            readFailed(rc);
+            return nullptr;
+        }
         for (int i = 0; i < k; ++i) {
             const std::string& frag = conds[static_cast<std::size_t>(i)].fragment;
             sqlite3_bind_blob(st, i + 1, frag.data(), static_cast<int>(frag.size()), SQLITE_STATIC);
         }
+        next = bindPosition(st, k + 1, desc_, q, at);
+        return st;
     };
 
-    const auto& positioned = from.record();
     std::size_t got = 0, looked = 0;
     RowId lastId = 0;
     std::vector<std::byte> lastKey(desc_.recordSize);
     bool probing = true;
     for (const sql::SeekQuery& q :
          sql::seekQueries(desc_, order, from.kind(), direction, columns)) {
-        int rc;
-        sqlite3_stmt* st = impl_->prepare(q.sql, rc);
-        if (!st) {
-            readFailed(rc);
-            return false;
-        }
+        int next;
+        sqlite3_stmt* st = prepareSeek(q, from, next);
+        if (!st) return false;
         StmtUse use(st);
-        bindFragments(st);
-        int i = k + 1;
-        for (std::size_t field : q.valueFields)
-            bindField(st, i++, desc_.fields[field], positioned.data());
-        if (q.bindsRow) sqlite3_bind_int64(st, i, from.id());
         while (got < n) {
             // File order is storage order already: nothing to gain from a pass.
             if (order.key >= 0 && looked == kIndexProbe) {
                 probing = false;
                 break;
             }
-            rc = sqlite3_step(st);
+            const int rc = sqlite3_step(st);
             if (rc == SQLITE_DONE) break;
             if (rc != SQLITE_ROW) {
                 readFailed(rc);
@@ -1099,19 +1109,12 @@ bool RecordFile::readText(const Order& order, const Position& from, Direction di
     const Position beyond = direction == Direction::Forward ? Position::after(lastId, lastKey)
                                                             : Position::before(lastId, lastKey);
     const sql::SeekQuery q = sql::scanQuery(desc_, order, beyond.kind(), direction, test, k);
-    int rc;
-    sqlite3_stmt* st = impl_->prepare(q.sql, rc);
-    if (!st) {
-        readFailed(rc);
-        return false;
-    }
+    int next;
+    sqlite3_stmt* st = prepareSeek(q, beyond, next);
+    if (!st) return false;
     StmtUse use(st);
-    bindFragments(st);
-    int i = k + 1;
-    for (std::size_t field : q.valueFields)
-        bindField(st, i++, desc_.fields[field], beyond.record().data());
-    if (q.bindsRow) sqlite3_bind_int64(st, i++, beyond.id());
-    sqlite3_bind_int64(st, i, static_cast<sqlite3_int64>(n - got));
+    sqlite3_bind_int64(st, next, static_cast<sqlite3_int64>(n - got));
+    int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         decodeRow(st, 1, desc_, impl_->scratch.data());
         out.push_back(Row{sqlite3_column_int64(st, 0), impl_->scratch});
