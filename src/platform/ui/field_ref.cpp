@@ -69,20 +69,9 @@ double FieldRef::number() const {
 }
 
 long long FieldRef::integer() const {
-    if (!valid()) return 0;
-    switch (type_) {
-        case files::FieldType::Byte:
-            return load<BYTE>(data_);
-        case files::FieldType::Short:
-            return load<SHORT>(data_);
-        case files::FieldType::Long:
-            return load<LONG>(data_);
-        case files::FieldType::Real:
-            return clampRound<long long>(load<REAL>(data_));
-        case files::FieldType::String:
-            return 0;
-    }
-    return 0;
+    // Whole types convert exactly; only a real needs rounding into range.
+    if (valid() && type_ == files::FieldType::Real) return clampRound<long long>(load<REAL>(data_));
+    return static_cast<long long>(number());
 }
 
 void FieldRef::setNumber(double v) const {
