@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "orders/ui/update_rew.h"
+#include "orders_ui/order_window_test.h"
 #include "orders_ui/update_rew_fixture.h"
 #include "platform/runtime/date.h"
 #include "platform/system/beep.h"
@@ -62,30 +63,8 @@ std::vector<RewRecord> sampleJournal() {
     };
 }
 
-class RewTabTest : public ::testing::Test {
+class RewTabTest : public test::OrderWindowTest {
   protected:
-    void SetUp() override {
-        resetGlobals();
-        ui::installPlatform();
-        messages_.emplace();
-        ui::iniMgr().init(work_.ini());
-        sys::clearRecentBeeps();
-        test::storeReferences();
-    }
-    void TearDown() override {
-        ui::WindowProcedure::closeAll();
-        flush();
-        ui::iniMgr().close();
-        messages_.reset();
-        resetGlobals();
-    }
-
-    static void flush() {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
-
     RewTab* openJournal() {
         QPointer<RewTab> j = REW_TAB();
         flush();
@@ -159,9 +138,6 @@ class RewTabTest : public ::testing::Test {
         press(f, "?BUTTON7");
         press(f, "?OK");
     }
-
-    test::TempWorkdir work_;
-    std::optional<test::KeptMessages> messages_;
 };
 
 TEST_F(RewTabTest, ListsNewestFirstNumbersDescendingWithColumnsAndDetailPanel) {

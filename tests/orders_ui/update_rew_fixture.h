@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -14,6 +13,7 @@
 #include "data/records.h"
 #include "platform/files/error_manager.h"
 #include "platform/files/record_file.h"
+#include "support/record_store.h"
 
 // What the payment-order form's tests share: the file layer's messages kept instead of shown,
 // records stored and read back through a connection of their own, and a small set of reference
@@ -52,31 +52,6 @@ class KeptMessages {
     std::shared_ptr<files::ErrorPresenter> previous_;
     files::ErrorManager::EndProgram previousEnd_;
 };
-
-template <class R>
-void storeRecords(const std::vector<R>& records) {
-    files::RecordFile f(fileOf<R>());
-    ASSERT_TRUE(f.open());
-    if (!records.empty()) {
-        ASSERT_TRUE(f.insertAll(records.data(), records.size()));
-    }
-}
-
-// The whole file in file order.
-template <class R>
-std::vector<R> readRecords() {
-    files::RecordFile f(fileOf<R>());
-    std::vector<R> out;
-    if (!f.open()) return out;
-    std::vector<files::Row> rows;
-    f.read(files::Order::file(), files::Position::first(), files::Direction::Forward, 100000, rows);
-    for (const auto& row : rows) {
-        R r;
-        std::memcpy(static_cast<void*>(&r), row.bytes.data(), sizeof r);
-        out.push_back(r);
-    }
-    return out;
-}
 
 inline KbpRecord payer(SHORT nomer, std::string_view account, std::string_view name = "ООО Ромашка",
                        std::string_view kpp = "770101001", std::string_view okato = "45286555") {

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <optional>
 
+#include "orders_ui/order_window_test.h"
 #include "orders_ui/update_rew_fixture.h"
 #include "platform/runtime/date.h"
 #include "platform/system/beep.h"
@@ -32,31 +33,8 @@ using test::journal;
 using test::readRecords;
 using test::storeRecords;
 
-class UpdateRewTest : public ::testing::Test {
+class UpdateRewTest : public test::OrderWindowTest {
   protected:
-    void SetUp() override {
-        resetGlobals();
-        ui::installPlatform();
-        messages_.emplace();  // after the platform's message boxes: kept, not shown
-        ui::iniMgr().init(work_.ini());
-        sys::clearRecentBeeps();
-        test::storeReferences();
-    }
-    void TearDown() override {
-        ui::WindowProcedure::closeAll();
-        flush();
-        ui::iniMgr().close();
-        messages_.reset();
-        sys::setProgramStarter({});
-        resetGlobals();
-    }
-
-    static void flush() {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
-
     // Opens the form as the journal does: the request in the thread's GlobalRequest; for a change
     // or deletion the order at `fileOrder` is the thread's current record.
     UpdateRewWindow* open(BYTE request, int fileOrder = -1) {
@@ -125,8 +103,6 @@ class UpdateRewTest : public ::testing::Test {
         enter("?REW:NAME", "Оплата по счету 17");
     }
 
-    test::TempWorkdir work_;
-    std::optional<test::KeptMessages> messages_;
     WindowThread thread_;
     QPointer<UpdateRewWindow> form_;
     std::optional<BYTE> response_;

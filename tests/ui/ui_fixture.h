@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "platform/ui/platform_setup.h"
 #include "platform/ui/settings_store.h"
 #include "platform/ui/window_procedure.h"
+#include "support/record_store.h"
 #include "support/temp_workdir.h"
 
 namespace pordex::test {
@@ -57,31 +57,6 @@ class UiTest : public ::testing::Test {
 
     TempWorkdir work;
 };
-
-template <class R>
-void storeRecords(const std::vector<R>& records) {
-    files::RecordFile f(fileOf<R>());
-    ASSERT_TRUE(f.open());
-    if (!records.empty()) {
-        ASSERT_TRUE(f.insertAll(records.data(), records.size()));
-    }
-}
-
-template <class R>
-std::vector<R> readRecords() {
-    files::RecordFile f(fileOf<R>());
-    std::vector<R> out;
-    if (!f.open()) return out;
-    std::vector<files::Row> rows;
-    f.read(files::Order::file(), files::Position::first(), files::Direction::Forward, 1000000,
-           rows);
-    for (const auto& row : rows) {
-        R r;
-        std::memcpy(static_cast<void*>(&r), row.bytes.data(), sizeof r);
-        out.push_back(r);
-    }
-    return out;
-}
 
 inline KbpRecord payer(SHORT nomer, std::string_view name, std::string_view account = "") {
     KbpRecord r{};
