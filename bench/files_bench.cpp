@@ -10,6 +10,7 @@
 #include "data/file_layouts.h"
 #include "data/file_manager.h"
 #include "platform/files/record_file.h"
+#include "support/sample_orders.h"
 #include "support/temp_workdir.h"
 
 namespace pordex {
@@ -25,27 +26,16 @@ constexpr int kBig = 1'000'000;
 constexpr int kDays = 3650;  // ten years of orders
 
 RewRecord order(std::mt19937& rng, int i) {
-    RewRecord r;
+    const double summa = (rng() % 10'000'000) / 100.0;
+    RewRecord r = test::sampleOrder(i, 80000 + static_cast<LONG>(rng() % kDays));
     r.MFO_B = 44525225;
-    r.N_DOK = std::to_string(1 + i % 99999);
-    r.K_SC_B = "30101810400000000225";
     r.N_SC_B = "40702810900000000012";
-    r.SUMMA = (rng() % 10'000'000) / 100.0;
-    r.N_SC_A = "40702810500000000001";
-    r.SORT = 5;
-    r.D_DOK = 80000 + static_cast<LONG>(rng() % kDays);
-    r.DDD = 99999 - r.D_DOK;
-    r.INN_PLA = "7701234567";
-    r.INN_POL = "7709876543";
+    r.SUMMA = summa;
     r.NAME = "Оплата по счету № 123 от 01.02.2024 за поставку товаров, в т.ч. НДС 20%";
     r.N_PLA = "ООО «Ромашка»";
     r.N_POL = "АО «Поставщик оборудования и материалов»";
-    r.STRI = "ЭЛЕКТРОННО";
     r.N_BANK = "ПАО СБЕРБАНК г. МОСКВА";
     r.BANK_PLA = "АО «АЛЬФА-БАНК» г. МОСКВА";
-    r.MFO_A = 44525593;
-    r.K_SC_A = "30101810200000000593";
-    r.N_D = "N";
     return r;
 }
 

@@ -38,6 +38,7 @@
 #include "platform/runtime/codec.h"
 #include "platform/ui/platform_setup.h"
 #include "platform/ui/settings_store.h"
+#include "support/sample_orders.h"
 #include "support/temp_workdir.h"
 
 namespace pordex {
@@ -77,32 +78,23 @@ const char* const kPurposes[] = {
     "Арендная плата по договору %d от %02d.%02d.2023, НДС не облагается"};
 
 RewRecord makeOrder(std::mt19937& rng, int i) {
-    RewRecord r;
     char buf[256];
-    r.MFO_B = 44525000 + static_cast<LONG>(rng() % 1000);
-    r.N_DOK = std::to_string(1 + i % 99999);
-    r.K_SC_B = "30101810400000000225";
+    const LONG mfoB = 44525000 + static_cast<LONG>(rng() % 1000);
     std::snprintf(buf, sizeof buf, "407028109%011u",
                   static_cast<unsigned>(rng() % 100'000'000'000u));
-    r.N_SC_B = buf;
-    r.SUMMA = static_cast<double>(rng() % 1'000'000'000) / 100.0;
-    r.N_SC_A = "40702810500000000001";
-    r.SORT = 5;
-    r.D_DOK = 80000 + static_cast<LONG>(rng() % kDays);
-    r.DDD = 99999 - r.D_DOK;
-    r.INN_PLA = "7701234567";
-    r.INN_POL = "7709876543";
+    const std::string accountB = buf;
+    const double summa = static_cast<double>(rng() % 1'000'000'000) / 100.0;
+    RewRecord r = test::sampleOrder(i, 80000 + static_cast<LONG>(rng() % kDays));
+    r.MFO_B = mfoB;
+    r.N_SC_B = accountB;
+    r.SUMMA = summa;
     std::snprintf(buf, sizeof buf, kPurposes[rng() % 4], static_cast<int>(rng() % 9999),
                   static_cast<int>(1 + rng() % 28), static_cast<int>(1 + rng() % 12));
     r.NAME = buf;
     r.N_PLA = kPayers[rng() % std::size(kPayers)];
     r.N_POL = kRecipients[rng() % std::size(kRecipients)];
-    r.STRI = "ЭЛЕКТРОННО";
     r.N_BANK = kBanks[rng() % std::size(kBanks)];
     r.BANK_PLA = kBanks[rng() % std::size(kBanks)];
-    r.MFO_A = 44525593;
-    r.K_SC_A = "30101810200000000593";
-    r.N_D = "N";
     return r;
 }
 
